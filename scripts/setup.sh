@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs, from Debian's archive, whatever the build, the tests and the demo need and the machine
+# lacks. Safe to run again: packages already present are left alone and apt is not even asked.
+set -euo pipefail
+
+packages=(
+  g++ cmake make python3-dev
+  python3-wxgtk4.0
+  python3-pytest python3-pytest-xvfb python3-pytest-timeout
+  xvfb xauth
+  fonts-dejavu-core fonts-wqy-microhei
+)
+
+missing=()
+for pkg in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
+  [[ $status == "install ok installed" ]] || missing+=("$pkg")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+sudo=()
+[[ $(id -u) -eq 0 ]] || sudo=(sudo)
+echo "setup: installing ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,91 @@
+"""Helpers for driving real wx dialogs from tests.
+
+Modal loops are ended from timers: every `run_modal` arms a watchdog that closes the dialog with
+`WATCHDOG_CODE` if the scripted actions did not end it, so a stuck dialog fails a test quickly
+instead of hanging the run.
+"""
+import wx
+
+WATCHDOG_CODE = -424242
+STEP_MS = 30
+
+
+def press(button):
+    """Fire the button's EVT_BUTTON exactly as a touch would, through its own event handler."""
+    event = wx.CommandEvent(wx.wxEVT_BUTTON, button.GetId())
+    event.SetEventObject(button)
+    button.GetEventHandler().ProcessEvent(event)
+
+
+def run_modal(dialog, *actions, timeout_ms=5000):
+    """Show `dialog` modally, run `actions` one after another from timers, return ShowModal().
+
+    Each action is a callable; the last one normally ends the loop (EndModal, a press on OK...).
+    An exception raised inside an action is re-raised here after the loop has ended.
+    """
+    errors = []
+    pending = list(actions)
+
+    def step():
+        if not pending or not dialog.IsModal():
+            return
+        action = pending.pop(0)
+        try:
+            action()
+        except BaseException as exc:  # re-raised below, once the loop is over
+            errors.append(exc)
+            if dialog.IsModal():
+                dialog.EndModal(WATCHDOG_CODE)
+            return
+        wx.CallLater(STEP_MS, step)
+
+    def watchdog():
+        if dialog.IsModal():
+            errors.append(AssertionError("modal loop still running after %d ms" % timeout_ms))
+            dialog.EndModal(WATCHDOG_CODE)
+
+    wx.CallLater(STEP_MS, step)
+    guard = wx.CallLater(timeout_ms, watchdog)
+    try:
+        result = dialog.ShowModal()
+    finally:
+        guard.Stop()
+    if errors:
+        raise errors[0]
+    return result
+
+
+def end_modal(dialog, code):
+    return lambda: dialog.EndModal(code)
+
+
+def flush_events(ms=50):
+    """Let wx process pending events (layout, paint, simulated input) for about `ms`."""
+    end = wx.GetLocalTimeMillis() + ms
+    while wx.GetLocalTimeMillis() < end:
+        wx.GetApp().Yield(True)
+        wx.MilliSleep(5)
+
+
+def click(window):
+    """A real left click (X events through UIActionSimulator) at the centre of `window`."""
+    x, y, w, h = window.GetScreenRect()
+    sim = wx.UIActionSimulator()
+    sim.MouseMove(x + w // 2, y + h // 2)
+    flush_events(30)
+    sim.MouseClick(wx.MOUSE_BTN_LEFT)
+    flush_events(60)
+
+
+def find_button(parent, label):
+    """The first shown button under `parent` whose label is `label`."""
+    for child in _walk(parent):
+        if isinstance(child, wx.Button) and child.GetLabel() == label and child.IsShownOnScreen():
+            return child
+    raise LookupError("no visible button labelled %r" % label)
+
+
+def _walk(window):
+    for child in window.GetChildren():
+        yield child
+        yield from _walk(child)
