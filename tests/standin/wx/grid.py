@@ -1,0 +1,9 @@
+import wx
+
+
+class Grid(wx.WindowBase):
+    pass
+
+
+class GridEvent(wx.Event):
+    pass

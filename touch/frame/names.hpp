@@ -1,0 +1,94 @@
+// Interned names and constant objects, made once per process by the exec step and kept for the
+// life of the process. Bodies use them as `N.mValueField`, `C.prompt_int`.
+#pragma once
+
+#include "python.hpp"
+
+namespace touch {
+
+// Attribute, global and parameter names: interned, so look-ups hit the dict's identity fast path.
+#define TOUCH_NAMES(X)                                                                      \
+    /* module and class machinery */                                                        \
+    X(dunder_builtins, "__builtins__") X(dunder_test, "__test__")                           \
+    X(dunder_module, "__module__") X(dunder_qualname, "__qualname__") X(dunder_doc, "__doc__") \
+    X(dunder_prepare, "__prepare__") X(dunder_return, "return") X(dunder_init, "__init__") X(dunder_name, "__name__")  \
+    X(dunder_loader, "__loader__") X(dunder_file, "__file__") X(dunder_package, "__package__") \
+    X(dunder_path, "__path__") X(name, "name") X(loader, "loader") X(origin, "origin")      \
+    X(parent_attr, "parent") X(submodule_search_locations, "submodule_search_locations")    \
+    X(setter, "setter") X(replace, "replace") X(co_argcount, "co_argcount")                 \
+    X(co_nlocals, "co_nlocals") X(co_varnames, "co_varnames") X(co_flags, "co_flags")       \
+    /* module namespace */                                                                  \
+    X(wx, "wx") X(grid, "grid") X(_grid, "_grid") X(AlphaKeypad, "AlphaKeypad")             \
+    X(AlphaKeypadUI, "AlphaKeypadUI") X(DigitKeypad, "DigitKeypad")                         \
+    X(DigitKeypadUI, "DigitKeypadUI") X(DigitPasswordKeypad, "DigitPasswordKeypad")         \
+    X(_DigitPasswordKeypad, "_DigitPasswordKeypad") X(window_fit_layout, "window_fit_layout") \
+    X(abstractmethod, "abstractmethod") X(_abstractmethod, "_abstractmethod") X(ABC, "ABC") \
+    X(_ABC, "_ABC") X(Optional, "Optional") X(_Optional, "_Optional")                       \
+    X(KEYPAD_MODE_INT, "KEYPAD_MODE_INT") X(KEYPAD_MODE_FLOAT, "KEYPAD_MODE_FLOAT")         \
+    /* wx */                                                                                \
+    X(Font, "Font") X(FONTFAMILY_DEFAULT, "FONTFAMILY_DEFAULT")                             \
+    X(FONTSTYLE_NORMAL, "FONTSTYLE_NORMAL") X(FONTWEIGHT_NORMAL, "FONTWEIGHT_NORMAL")       \
+    X(EmptyString, "EmptyString") X(MessageBox, "MessageBox") X(style, "style") X(OK, "OK") \
+    X(ICON_ERROR, "ICON_ERROR") X(ID_OK, "ID_OK") X(EndModal, "EndModal")                   \
+    X(GetEventObject, "GetEventObject") X(GetLabel, "GetLabel") X(SetLabel, "SetLabel")     \
+    X(GetValue, "GetValue") X(SetValue, "SetValue") X(SetFont, "SetFont") X(Disable, "Disable") \
+    /* str methods */                                                                       \
+    X(find, "find") X(strip, "strip")                                                       \
+    /* form widgets */                                                                      \
+    X(ui_message, "ui_message") X(mValueField, "mValueField") X(DotPoint, "DotPoint")       \
+    X(m_button2, "m_button2") X(m_button3, "m_button3") X(m_button4, "m_button4")           \
+    X(m_button5, "m_button5") X(m_button6, "m_button6") X(m_button7, "m_button7")           \
+    X(m_button8, "m_button8") X(m_button9, "m_button9") X(m_button10, "m_button10")         \
+    X(m_button11, "m_button11") X(m_button12, "m_button12") X(m_button13, "m_button13")     \
+    X(m_button15, "m_button15") X(m_button16, "m_button16") X(m_button17, "m_button17")     \
+    X(m_staticText3, "m_staticText3") X(m_staticText5, "m_staticText5")                     \
+    X(ui_minimum, "ui_minimum") X(ui_maxmum, "ui_maxmum")                                   \
+    /* attributes and methods of our classes */                                             \
+    X(_mode, "_mode") X(_minimum, "_minimum") X(_maximum, "_maximum")                       \
+    X(out_of_range, "out_of_range") X(get_value, "get_value") X(set_value, "set_value")     \
+    X(message, "message")
+
+// Texts and numbers.
+#define TOUCH_TEXTS(X)                                                                      \
+    X(module_name, "tov_touch") X(source_file, "touch") X(empty, "") X(minus, "-")          \
+    X(minus_dot, "-.") X(dot, ".") X(zero_text, "0") X(minus_zero, "-0")                    \
+    X(unicode, "unicode") X(prompt_int, "请输入一个整数：") X(prompt_float, "请输入一个浮点数：") \
+    X(invalid_format, "Invalid number format. Please input again.")                         \
+    X(out_of_range_text, "Number value is out of range. Please input again.")
+
+#define TOUCH_INTS(X) \
+    X(i0, 0) X(i1, 1) X(i12, 12) X(i20, 20) X(i128, 128) X(i225, 225) X(i255, 255) X(minus_one, -1)
+
+struct Names {
+#define TOUCH_DECLARE(member, text) PyObject* member;
+    TOUCH_NAMES(TOUCH_DECLARE)
+#undef TOUCH_DECLARE
+};
+
+struct Constants {
+#define TOUCH_DECLARE(member, value) PyObject* member;
+    TOUCH_TEXTS(TOUCH_DECLARE)
+    TOUCH_INTS(TOUCH_DECLARE)
+#undef TOUCH_DECLARE
+    PyObject* neg_inf;  // float("-inf"): the unbounded lower end of every range
+    PyObject* pos_inf;  // float("inf")
+};
+
+// The builtins the module body needs, fetched once by the exec step.
+struct Builtins {
+    PyObject* property;
+    PyObject* staticmethod;
+    PyObject* TypeError;
+    PyObject* range;
+};
+
+extern Names N;
+extern Constants C;
+extern Builtins B;
+
+// Makes N and C on the first call; later calls do nothing. Throws PythonError.
+void make_names_and_constants();
+// Fills B from the builtins module; a missing one raises NameError. Throws PythonError.
+void fetch_builtins(PyObject* builtins_module);
+
+}  // namespace touch

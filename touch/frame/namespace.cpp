@@ -1,0 +1,62 @@
+// The module body: binds the module namespace in its documented order.
+#include "classes.hpp"
+#include "globals.hpp"
+#include "names.hpp"
+#include "startup.hpp"
+
+#include "keypads/keypads.hpp"
+
+#include <initializer_list>
+#include <utility>
+
+namespace touch {
+
+namespace {
+
+Ref import_module(const char* dotted_name) {
+    Ref name = Ref::steal(PyUnicode_FromString(dotted_name));
+    return Ref::steal(
+        PyImport_ImportModuleLevelObject(name.get(), module_globals(), nullptr, nullptr, 0));
+}
+
+struct ImportedName {
+    PyObject* name;   // in the source module
+    PyObject* alias;  // in ours
+};
+
+// `from <module> import name as alias, ...`
+void import_from(const char* module_name, std::initializer_list<ImportedName> names) {
+    Ref name = Ref::steal(PyUnicode_FromString(module_name));
+    Ref fromlist = Ref::steal(PyTuple_New(static_cast<Py_ssize_t>(names.size())));
+    Py_ssize_t i = 0;
+    for (const ImportedName& n : names) PyTuple_SET_ITEM(fromlist.get(), i++, Ref(n.name).release());
+    Ref module = Ref::steal(PyImport_ImportModuleLevelObject(name.get(), module_globals(), nullptr,
+                                                             fromlist.get(), 0));
+    for (const ImportedName& n : names) {
+        Ref value = Ref::steal_unless(PyObject_GetAttr(module.get(), n.name), PyExc_AttributeError);
+        if (!value.valid()) {
+            PyErr_Format(PyExc_ImportError, "cannot import name %S", n.name);
+            throw_pending();
+        }
+        bind_global(n.alias, value);
+    }
+}
+
+}  // namespace
+
+void run_module_body() {
+    bind_global(N.wx, import_module("wx"));
+    bind_global(N._grid, import_module("wx.grid").attr(N.grid));
+    import_from("tov_touchui", {{N.AlphaKeypad, N.AlphaKeypadUI}});
+    import_from("tov_touchui", {{N.DigitKeypad, N.DigitKeypadUI},
+                                {N.DigitPasswordKeypad, N._DigitPasswordKeypad}});
+    import_from("tov_wxtools", {{N.window_fit_layout, N.window_fit_layout}});
+    import_from("abc", {{N.abstractmethod, N._abstractmethod}, {N.ABC, N._ABC}});
+    import_from("typing", {{N.Optional, N._Optional}});
+    bind_global(N.KEYPAD_MODE_INT, C.i0);
+    bind_global(N.KEYPAD_MODE_FLOAT, C.i1);
+    for (const ClassDef* cls : {&keypads::digit_keypad_class}) define_class(*cls);
+    bind_global(N.dunder_test, new_dict());
+}
+
+}  // namespace touch

@@ -1,0 +1,28 @@
+// The one include of the interpreter's headers, with the version switches the runtime needs.
+// Supported: CPython 3.6 to 3.13.
+#pragma once
+
+#define PY_SSIZE_T_CLEAN
+#include <Python.h>
+#if PY_VERSION_HEX >= 0x030B0000
+#include <frameobject.h>  // no longer pulled in by Python.h
+#endif
+
+#if PY_VERSION_HEX < 0x03060000
+#error "tov_touch needs CPython 3.6 or newer"
+#endif
+
+// Vectorcall (PEP 590) is public from 3.9, provisional with underscored names in 3.8.
+#if PY_VERSION_HEX >= 0x03080000
+#define TOUCH_VECTORCALL 1
+#if PY_VERSION_HEX < 0x03090000
+#define PyObject_Vectorcall _PyObject_Vectorcall
+#define PyVectorcall_NARGS _PyVectorcall_NARGS
+#define Py_TPFLAGS_HAVE_VECTORCALL _Py_TPFLAGS_HAVE_VECTORCALL
+#endif
+#else
+#define TOUCH_VECTORCALL 0
+#endif
+
+// PyObject_VectorcallMethod calls obj.name(...) without making a bound method (3.9+).
+#define TOUCH_VECTORCALL_METHOD (PY_VERSION_HEX >= 0x03090000)

@@ -1,0 +1,109 @@
+#include "ref.hpp"
+
+namespace touch {
+
+bool Handle::truthy() const {
+    int result = PyObject_IsTrue(p_);
+    if (result < 0) throw_pending();
+    return result != 0;
+}
+
+bool Handle::isinstance(Handle cls) const {
+    int result = PyObject_IsInstance(p_, cls.get());
+    if (result < 0) throw_pending();
+    return result != 0;
+}
+
+Ref Handle::attr(PyObject* name) const { return Ref::steal(PyObject_GetAttr(p_, name)); }
+
+void Handle::set_attr(PyObject* name, Handle value) const {
+    if (PyObject_SetAttr(p_, name, value.get()) < 0) throw_pending();
+}
+
+Ref Handle::compare(Handle other, int op) const {
+    return Ref::steal(PyObject_RichCompare(p_, other.get(), op));
+}
+
+Ref Ref::steal_unless(PyObject* new_reference, PyObject* exception_type) {
+    if (!new_reference && PyErr_ExceptionMatches(exception_type)) {
+        PyErr_Clear();
+        return Ref();
+    }
+    return steal(new_reference);
+}
+
+Ref str(Handle object) { return Ref::steal(PyObject_Str(object.get())); }
+
+bool equal(Handle a, Handle b) { return a.compare(b, Py_EQ).truthy(); }
+
+Ref operator+(Handle a, Handle b) { return Ref::steal(PyNumber_Add(a.get(), b.get())); }
+
+Ref operator|(Handle a, Handle b) { return Ref::steal(PyNumber_Or(a.get(), b.get())); }
+
+Ref new_dict() { return Ref::steal(PyDict_New()); }
+
+Ref dict_of(std::initializer_list<std::pair<Handle, Handle>> items) {
+    Ref dict = new_dict();
+    for (const auto& item : items) set_item(dict, item.first, item.second);
+    return dict;
+}
+
+void set_item(Handle mapping, Handle key, Handle value) {
+    if (PyObject_SetItem(mapping.get(), key.get(), value.get()) < 0) throw_pending();
+}
+
+namespace detail {
+
+static Ref keyword_names(PyObject** names, size_t keywords) {
+    Ref tuple = Ref::steal(PyTuple_New(static_cast<Py_ssize_t>(keywords)));
+    for (size_t i = 0; i < keywords; ++i) {
+        Py_INCREF(names[i]);
+        PyTuple_SET_ITEM(tuple.get(), static_cast<Py_ssize_t>(i), names[i]);
+    }
+    return tuple;
+}
+
+#if TOUCH_VECTORCALL
+
+Ref vectorcall(PyObject* callable, PyObject** stack, size_t positional, PyObject** names,
+               size_t keywords) {
+    Ref kwnames = keywords ? keyword_names(names, keywords) : Ref();
+    return Ref::steal(PyObject_Vectorcall(callable, stack + 1,
+                                          positional | PY_VECTORCALL_ARGUMENTS_OFFSET,
+                                          kwnames.get()));
+}
+
+#else
+
+// Before vectorcall: an argument tuple and a keyword dict.
+Ref vectorcall(PyObject* callable, PyObject** stack, size_t positional, PyObject** names,
+               size_t keywords) {
+    Ref args = Ref::steal(PyTuple_New(static_cast<Py_ssize_t>(positional)));
+    for (size_t i = 0; i < positional; ++i) {
+        Py_INCREF(stack[1 + i]);
+        PyTuple_SET_ITEM(args.get(), static_cast<Py_ssize_t>(i), stack[1 + i]);
+    }
+    Ref kwargs;
+    if (keywords) {
+        kwargs = new_dict();
+        for (size_t i = 0; i < keywords; ++i) set_item(kwargs, names[i], stack[1 + positional + i]);
+    }
+    return Ref::steal(PyObject_Call(callable, args.get(), kwargs.get()));
+}
+
+#endif
+
+Ref vectorcall_method(PyObject* name, PyObject** stack, size_t positional, PyObject** names,
+                      size_t keywords) {
+#if TOUCH_VECTORCALL_METHOD
+    Ref kwnames = keywords ? keyword_names(names, keywords) : Ref();
+    return Ref::steal(PyObject_VectorcallMethod(
+        name, stack + 1, positional | PY_VECTORCALL_ARGUMENTS_OFFSET, kwnames.get()));
+#else
+    Ref bound = Handle(stack[1]).attr(name);
+    return vectorcall(bound.get(), stack + 1, positional - 1, names, keywords);
+#endif
+}
+
+}  // namespace detail
+}  // namespace touch
