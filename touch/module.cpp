@@ -29,4 +29,11 @@ PyModuleDef module_def = {
 
 }  // namespace
 
+// Before 3.9, PyMODINIT_FUNC does not export the symbol from a hidden-visibility build.
+#if defined(__GNUC__)
+#pragma GCC visibility push(default)
+#endif
 PyMODINIT_FUNC PyInit_tov_touch(void) { return PyModuleDef_Init(&module_def); }
+#if defined(__GNUC__)
+#pragma GCC visibility pop
+#endif

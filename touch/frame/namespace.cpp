@@ -35,7 +35,7 @@ void import_from(const char* module_name, std::initializer_list<ImportedName> na
     for (const ImportedName& n : names) {
         Ref value = Ref::steal_unless(PyObject_GetAttr(module.get(), n.name), PyExc_AttributeError);
         if (!value.valid()) {
-            PyErr_Format(PyExc_ImportError, "cannot import name %S", n.name);
+            PyErr_Format(PyExc_ImportError, "cannot import name %R", n.name);
             throw_pending();
         }
         bind_global(n.alias, value);

@@ -4,9 +4,7 @@
 
 #define PY_SSIZE_T_CLEAN
 #include <Python.h>
-#if PY_VERSION_HEX >= 0x030B0000
-#include <frameobject.h>  // no longer pulled in by Python.h
-#endif
+#include <frameobject.h>  // PyFrame_New, for traceback entries
 
 #if PY_VERSION_HEX < 0x03060000
 #error "tov_touch needs CPython 3.6 or newer"
@@ -17,7 +15,6 @@
 #define TOUCH_VECTORCALL 1
 #if PY_VERSION_HEX < 0x03090000
 #define PyObject_Vectorcall _PyObject_Vectorcall
-#define PyVectorcall_NARGS _PyVectorcall_NARGS
 #define Py_TPFLAGS_HAVE_VECTORCALL _Py_TPFLAGS_HAVE_VECTORCALL
 #endif
 #else

@@ -54,6 +54,8 @@ void set_item(Handle mapping, Handle key, Handle value) {
 
 namespace detail {
 
+#if TOUCH_VECTORCALL
+
 static Ref keyword_names(PyObject** names, size_t keywords) {
     Ref tuple = Ref::steal(PyTuple_New(static_cast<Py_ssize_t>(keywords)));
     for (size_t i = 0; i < keywords; ++i) {
@@ -62,8 +64,6 @@ static Ref keyword_names(PyObject** names, size_t keywords) {
     }
     return tuple;
 }
-
-#if TOUCH_VECTORCALL
 
 Ref vectorcall(PyObject* callable, PyObject** stack, size_t positional, PyObject** names,
                size_t keywords) {
