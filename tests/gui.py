@@ -4,6 +4,8 @@ Modal loops are ended from timers: every `run_modal` arms a watchdog that closes
 `WATCHDOG_CODE` if the scripted actions did not end it, so a stuck dialog fails a test quickly
 instead of hanging the run.
 """
+import time
+
 import wx
 
 WATCHDOG_CODE = -424242
@@ -61,8 +63,9 @@ def end_modal(dialog, code):
 
 def flush_events(ms=50):
     """Let wx process pending events (layout, paint, simulated input) for about `ms`."""
-    end = wx.GetLocalTimeMillis() + ms
-    while wx.GetLocalTimeMillis() < end:
+    # wxPython 4 has no wx.GetLocalTimeMillis; a monotonic clock is what the loop needs anyway.
+    end = time.monotonic() + ms / 1000.0
+    while time.monotonic() < end:
         wx.GetApp().Yield(True)
         wx.MilliSleep(5)
 
