@@ -21,6 +21,7 @@ build: setup
 test: build
 	cd $(BUILD) && ctest --output-on-failure
 	$(PYTHON) -m pytest tests $(PYTEST_ARGS)
+	@bash scripts/test_pythons.sh
 
 demo: build
 	$(PYTHON) demo/demo.py
