@@ -211,3 +211,46 @@ def test_end_to_end_with_mouse_clicks(frame, message_boxes):
         assert message_boxes == []
     finally:
         pad.Destroy()
+
+
+class TestBadInput:
+    """Odd arguments end as Python exceptions, never as a crash."""
+
+    @pytest.mark.parametrize("args, kwargs", [
+        (("not a window", INT), {}),
+        ((None, INT), {"font_size": "big"}),
+        ((None, INT), {"show_size": -1.5j}),
+        ((None, INT), {"minimum": "0"}),
+    ])
+    def test_constructor(self, args, kwargs):
+        try:
+            pad = tov_touch.DigitKeypad(*args, **kwargs)
+        except Exception as exc:
+            assert not isinstance(exc, SystemError), exc
+        else:
+            pad.Destroy()
+
+    def test_destroyed_parent(self, app):
+        gone = wx.Frame(None)
+        gone.Destroy()
+        app.Yield(True)
+        with pytest.raises(RuntimeError):
+            tov_touch.DigitKeypad(gone, INT)
+
+    def test_destroyed_dialog(self, frame):
+        pad = tov_touch.DigitKeypad(frame, FLOAT)
+        pad.Destroy()
+        wx.GetApp().Yield(True)
+        for call in (pad.get_value, lambda: pad.set_value("1"), lambda: pad.OnDot(None),
+                     lambda: pad.on_enter(None)):
+            with pytest.raises(RuntimeError):
+                call()
+
+    def test_handlers_with_foreign_events_and_values(self, make_pad):
+        pad = make_pad(FLOAT)
+        with pytest.raises(AttributeError):
+            pad.OnDigit(None)
+        with pytest.raises(TypeError):
+            pad.set_value(12)
+        with pytest.raises(TypeError):
+            pad.out_of_range(None)
