@@ -92,3 +92,81 @@ def _walk(window):
     for child in window.GetChildren():
         yield child
         yield from _walk(child)
+
+
+def type_keys(window, *keys):
+    """Real keystrokes (X events through UIActionSimulator) into the top-level `window`.
+
+    Each key is a wx key code (wx.WXK_RETURN, ord("7")...) or a str typed with Text(), which
+    adds Shift where the US layout needs it. Without a window manager the X focus follows the
+    pointer, so the pointer is parked just inside the window's top-left corner first.
+    """
+    x, y, _, _ = window.GetScreenRect()
+    sim = wx.UIActionSimulator()
+    sim.MouseMove(x + 4, y + 4)
+    flush_events(30)
+    for key in keys:
+        if isinstance(key, str):
+            sim.Text(key.encode("ascii"))
+        else:
+            sim.Char(key)
+        flush_events(30)
+
+
+class WhenModal(object):
+    """Scripts a modal dialog that the code under test creates and shows itself.
+
+    Arm it before the call that opens the dialog: timers wait for a shown modal instance of
+    `dialog_class`, then run `actions` (callables taking the dialog) one per tick. A dialog still
+    open `timeout_ms` after arming is ended with WATCHDOG_CODE. `check()` re-raises the first
+    failure of an action, of the watchdog, or a dialog that never appeared.
+    """
+
+    def __init__(self, dialog_class, *actions, timeout_ms=5000):
+        self.dialog_class = dialog_class
+        self.dialog = None
+        self.errors = []
+        self._pending = list(actions)
+        self._deadline = time.monotonic() + timeout_ms / 1000.0
+        wx.CallLater(STEP_MS, self._tick)
+
+    def _tick(self):
+        if self.dialog is None:
+            self.dialog = next((w for w in wx.GetTopLevelWindows()
+                                if isinstance(w, self.dialog_class) and w.IsModal()), None)
+        if self.dialog is None:
+            if time.monotonic() > self._deadline:
+                self.errors.append(AssertionError("no modal %s appeared"
+                                                  % self.dialog_class.__name__))
+            else:
+                wx.CallLater(STEP_MS, self._tick)
+            return
+        try:
+            still_open = self.dialog.IsModal()
+        except RuntimeError:  # destroyed: the script is over
+            return
+        if not still_open:
+            return
+        if time.monotonic() > self._deadline:
+            self.errors.append(AssertionError("modal %s still open" % self.dialog_class.__name__))
+            self.dialog.EndModal(WATCHDOG_CODE)
+            return
+        if self._pending:
+            try:
+                self._pending.pop(0)(self.dialog)
+            except BaseException as exc:  # re-raised by check()
+                self.errors.append(exc)
+                self._pending = []
+                self.dialog.EndModal(WATCHDOG_CODE)
+                return
+        wx.CallLater(STEP_MS, self._tick)
+
+    def check(self):
+        if self.errors:
+            raise self.errors[0]
+
+
+def gone(window):
+    """Was `window` destroyed? (A top-level window dies at the next idle time.)"""
+    flush_events(20)
+    return not window

@@ -24,7 +24,8 @@ INF = float("inf")
 NAMESPACE = [
     "wx", "_grid", "AlphaKeypadUI", "DigitKeypadUI", "_DigitPasswordKeypad", "window_fit_layout",
     "_abstractmethod", "_ABC", "_Optional", "KEYPAD_MODE_INT", "KEYPAD_MODE_FLOAT",
-    "DigitKeypad", "__test__",
+    "DigitKeypad", "_CtrlWrapperBase", "_CtrlWrapper", "_GridWrapper", "DigitKeypadProxy",
+    "input_integer", "input_float", "__test__",
 ]
 WIDGETS = ["ui_message", "mValueField", "DotPoint"] + ["m_button%d" % i for i in range(2, 18) if i != 14] + [
     "m_staticText3", "m_staticText5", "ui_minimum", "ui_maxmum"]

@@ -26,4 +26,27 @@ Result guarded(Work&& work, Result failure) noexcept {
     }
 }
 
+// Parks the pending exception for the duration of a scope and puts it back, untouched, at its
+// end: for clean-up that calls into Python while an exception is on its way out.
+class PendingException {
+public:
+#if PY_VERSION_HEX >= 0x030C0000
+    PendingException() : value_(PyErr_GetRaisedException()) {}
+    ~PendingException() { PyErr_SetRaisedException(value_); }
+
+private:
+    PyObject* value_;
+#else
+    PendingException() { PyErr_Fetch(&type_, &value_, &traceback_); }
+    ~PendingException() { PyErr_Restore(type_, value_, traceback_); }
+
+private:
+    PyObject* type_;
+    PyObject* value_;
+    PyObject* traceback_;
+#endif
+    PendingException(const PendingException&) = delete;
+    PendingException& operator=(const PendingException&) = delete;
+};
+
 }  // namespace touch

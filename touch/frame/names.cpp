@@ -37,6 +37,7 @@ void make_names_and_constants() {
 #undef TOUCH_MAKE
     C.neg_inf = float_from_text("-inf");
     C.pos_inf = float_from_text("inf");
+    C.nan = float_from_text("nan");
     made = true;
 }
 

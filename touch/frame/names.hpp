@@ -14,7 +14,7 @@ namespace touch {
     X(dunder_prepare, "__prepare__") X(dunder_return, "return") X(dunder_init, "__init__") X(dunder_name, "__name__")  \
     X(dunder_loader, "__loader__") X(dunder_file, "__file__") X(dunder_package, "__package__") \
     X(dunder_path, "__path__") X(name, "name") X(loader, "loader") X(origin, "origin")      \
-    X(parent_attr, "parent") X(submodule_search_locations, "submodule_search_locations")    \
+    X(parent, "parent") X(submodule_search_locations, "submodule_search_locations")    \
     X(setter, "setter") X(replace, "replace") X(co_argcount, "co_argcount")                 \
     X(co_nlocals, "co_nlocals") X(co_varnames, "co_varnames") X(co_flags, "co_flags")       \
     /* module namespace */                                                                  \
@@ -46,7 +46,22 @@ namespace touch {
     /* attributes and methods of our classes */                                             \
     X(_mode, "_mode") X(_minimum, "_minimum") X(_maximum, "_maximum")                       \
     X(out_of_range, "out_of_range") X(get_value, "get_value") X(set_value, "set_value")     \
-    X(message, "message")
+    X(message, "message") X(value, "value") X(mode, "mode") X(minimum, "minimum") X(maximum, "maximum")       \
+    X(font_size, "font_size") X(event_handler, "event_handler")                             \
+    /* control binding */                                                                   \
+    X(_CtrlWrapperBase, "_CtrlWrapperBase") X(_CtrlWrapper, "_CtrlWrapper")                 \
+    X(_GridWrapper, "_GridWrapper") X(DigitKeypadProxy, "DigitKeypadProxy")                 \
+    X(_ctrl, "_ctrl") X(window_style, "window_style") X(get_string, "get_string")           \
+    X(set_string, "set_string") X(get_parent, "get_parent") X(row, "row") X(col, "col")     \
+    X(column, "column") X(mangled_row, "_GridWrapper__row")                                 \
+    X(mangled_column, "_GridWrapper__column") X(GetWindowStyle, "GetWindowStyle")           \
+    X(GetParent, "GetParent") X(GetCellValue, "GetCellValue") X(SetCellValue, "SetCellValue") \
+    X(Grid, "Grid") X(GridEvent, "GridEvent") X(GetRow, "GetRow") X(GetCol, "GetCol")       \
+    X(EVT_GRID_CMD_CELL_LEFT_DCLICK, "EVT_GRID_CMD_CELL_LEFT_DCLICK")                       \
+    X(EVT_LEFT_DOWN, "EVT_LEFT_DOWN") X(Bind, "Bind") X(ShowModal, "ShowModal")             \
+    X(Destroy, "Destroy") X(WindowBase, "WindowBase") X(optimize, "optimize")               \
+    /* input functions */                                                                   \
+    X(input_integer, "input_integer") X(input_float, "input_float")
 
 // Texts and numbers.
 #define TOUCH_TEXTS(X)                                                                      \
@@ -54,7 +69,9 @@ namespace touch {
     X(minus_dot, "-.") X(dot, ".") X(zero_text, "0") X(minus_zero, "-0")                    \
     X(unicode, "unicode") X(prompt_int, "请输入一个整数：") X(prompt_float, "请输入一个浮点数：") \
     X(invalid_format, "Invalid number format. Please input again.")                         \
-    X(out_of_range_text, "Number value is out of range. Please input again.")
+    X(out_of_range_text, "Number value is out of range. Please input again.")               \
+    X(widget_not_supported, "Widget type not supported.") X(float_text, "float")            \
+    X(int_text, "int")
 
 #define TOUCH_INTS(X) \
     X(i0, 0) X(i1, 1) X(i12, 12) X(i20, 20) X(i128, 128) X(i225, 225) X(i255, 255) X(minus_one, -1)
@@ -72,6 +89,7 @@ struct Constants {
 #undef TOUCH_DECLARE
     PyObject* neg_inf;  // float("-inf"): the unbounded lower end of every range
     PyObject* pos_inf;  // float("inf")
+    PyObject* nan;      // float("nan"): what an empty control reads as
 };
 
 // The builtins the module body needs, fetched once by the exec step.

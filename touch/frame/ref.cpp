@@ -14,6 +14,22 @@ bool Handle::isinstance(Handle cls) const {
     return result != 0;
 }
 
+bool Handle::has_attr(PyObject* name) const {
+    PyObject* value = PyObject_GetAttr(p_, name);
+    if (!value) {
+        PyErr_Clear();
+        return false;
+    }
+    Ref::steal(value);
+    return true;
+}
+
+void raise(Handle exception_class, Handle argument) {
+    Ref exception = exception_class(argument);
+    PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(exception.get())), exception.get());
+    throw_pending();
+}
+
 Ref Handle::attr(PyObject* name) const { return Ref::steal(PyObject_GetAttr(p_, name)); }
 
 void Handle::set_attr(PyObject* name, Handle value) const {

@@ -26,6 +26,10 @@ struct PythonError {};
 
 [[noreturn]] inline void throw_pending() { throw PythonError{}; }
 
+class Handle;
+// `raise exception_class(argument)`.
+[[noreturn]] void raise(Handle exception_class, Handle argument);
+
 class Ref;
 
 // One keyword argument of a call: `f(x, kw(N.style, flags))`.
@@ -46,6 +50,8 @@ public:
     bool is_none() const { return p_ == Py_None; }
     bool truthy() const;  // Python's bool(x); raises through PythonError
     bool isinstance(Handle cls) const;
+    // hasattr() that counts any exception raised by the look-up as absence.
+    bool has_attr(PyObject* name) const;
 
     Ref attr(PyObject* name) const;
     void set_attr(PyObject* name, Handle value) const;

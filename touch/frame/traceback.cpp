@@ -1,30 +1,10 @@
 #include "traceback.hpp"
 
-#include "ref.hpp"
+#include "error.hpp"
 
 namespace touch {
 
 namespace {
-
-// Parks the pending exception for the duration of a scope and puts it back afterwards.
-class PendingException {
-public:
-#if PY_VERSION_HEX >= 0x030C0000
-    PendingException() : value_(PyErr_GetRaisedException()) {}
-    ~PendingException() { PyErr_SetRaisedException(value_); }
-
-private:
-    PyObject* value_;
-#else
-    PendingException() { PyErr_Fetch(&type_, &value_, &traceback_); }
-    ~PendingException() { PyErr_Restore(type_, value_, traceback_); }
-
-private:
-    PyObject* type_;
-    PyObject* value_;
-    PyObject* traceback_;
-#endif
-};
 
 Ref make_frame(PyObject*& code_cache, const char* qualified_name, int line, PyObject* globals) {
     if (!code_cache) {
