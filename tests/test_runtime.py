@@ -24,8 +24,9 @@ INF = float("inf")
 NAMESPACE = [
     "wx", "_grid", "AlphaKeypadUI", "DigitKeypadUI", "_DigitPasswordKeypad", "window_fit_layout",
     "_abstractmethod", "_ABC", "_Optional", "KEYPAD_MODE_INT", "KEYPAD_MODE_FLOAT",
-    "DigitKeypad", "_CtrlWrapperBase", "_CtrlWrapper", "_GridWrapper", "DigitKeypadProxy",
-    "input_integer", "input_float", "__test__",
+    "DigitKeypad", "DigitPasswordKeypad", "_CtrlWrapperBase", "_CtrlWrapper", "_GridWrapper",
+    "DigitKeypadProxy", "AlphaKeypad", "AlphaKeypadProxy", "input_text", "input_password",
+    "input_digit_password", "input_integer", "input_float", "__test__",
 ]
 WIDGETS = ["ui_message", "mValueField", "DotPoint"] + ["m_button%d" % i for i in range(2, 18) if i != 14] + [
     "m_staticText3", "m_staticText5", "ui_minimum", "ui_maxmum"]
@@ -314,6 +315,154 @@ ARITY = [
     (lambda: tov_touch.DigitKeypad(None, 0, message=type("Text", (str,), {})("x")),
      "Argument 'message' has incorrect type (expected str, got Text)"),
 ]
+
+
+def _optional(kind):
+    import typing
+    return typing.Optional[kind]
+
+
+# Every class: its bases (by module global name) and its namespace entries in order.
+CLASSES = [
+    ("DigitKeypad", ("DigitKeypadUI",), [
+        "__init__", "out_of_range", "OnDigit", "OnClearAll", "OnDot", "OnNegative",
+        "OnPositive", "get_value", "set_value", "on_enter", "GetValue", "SetValue"]),
+    ("DigitPasswordKeypad", ("_DigitPasswordKeypad",), [
+        "__init__", "on_digit", "on_clear", "on_confirm", "get_value"]),
+    ("_CtrlWrapperBase", ("_ABC",), ["__init__", "get_string", "set_string", "get_parent"]),
+    ("_CtrlWrapper", ("_CtrlWrapperBase",), ["__init__", "get_string", "set_string"]),
+    ("_GridWrapper", ("_CtrlWrapperBase",), [
+        "__init__", "row", "column", "get_string", "set_string"]),
+    ("DigitKeypadProxy", (), [
+        "__init__", "minimum", "maximum", "event_handler", "get_value", "set_value"]),
+    ("AlphaKeypad", ("AlphaKeypadUI",), [
+        "__init__", "_AlphaKeypad__change_color", "on_clear", "out_", "_AlphaKeypad__on_shift",
+        "on_shift", "_AlphaKeypad__on_caps", "on_caps_on", "on_caps_off", "on_character",
+        "on_backspace", "set_value", "get_value"]),
+    ("AlphaKeypadProxy", (), ["__init__", "event_handler", "get_value", "set_value"]),
+]
+
+
+def _signatures():
+    """qualified name -> (parameters, __defaults__, __annotations__), for every callable."""
+    import wx
+    ann = {"message": "unicode"}
+    return {
+        "DigitKeypad.__init__": ("self parent mode minimum maximum message font_size show_size",
+                                 (-INF, INF, None, 20, None), ann),
+        "DigitKeypad.out_of_range": ("self value", None, {"return": bool}),
+        "DigitKeypad.OnDigit": ("self event", None, {}),
+        "DigitKeypad.get_value": ("self", None, {}),
+        "DigitKeypad.set_value": ("self value", None, {}),
+        "DigitPasswordKeypad.__init__": (
+            "self parent message font_size show_size", (None, 20, None),
+            {"message": _optional(str), "font_size": "int", "show_size": "int"}),
+        "DigitPasswordKeypad.on_digit": ("self event", None, {"event": wx.Event}),
+        "DigitPasswordKeypad.on_confirm": ("self event", None, {}),
+        "DigitPasswordKeypad.get_value": ("self", None, {"return": "unicode"}),
+        "_CtrlWrapperBase.__init__": ("self ctrl", None, {}),
+        "_CtrlWrapperBase.set_string": ("self value", None, {}),
+        "_CtrlWrapperBase.get_parent": ("self", None, {}),
+        "_GridWrapper.row": ("self value", None, {"value": "int"}),
+        "DigitKeypadProxy.__init__": ("self ctrl mode minimum maximum event font_size",
+                                      (0, -INF, INF, None, 20), {}),
+        "DigitKeypadProxy.minimum": ("self value", None, {"value": "float"}),
+        "DigitKeypadProxy.event_handler": ("self event", None, {}),
+        "AlphaKeypad.__init__": ("self parent widget password_mode message", (None, None, ""), ann),
+        "AlphaKeypad.__change_color": ("button value", None, {"button": wx.Button}),
+        "AlphaKeypad.__on_shift": ("self on", None, {"on": bool}),
+        "AlphaKeypad.__on_caps": ("self on", None, {"on": bool}),
+        "AlphaKeypad.out_": ("self put", None, {}),
+        "AlphaKeypadProxy.__init__": ("self ctrl password_mode event", (None, None), {}),
+        "input_text": ("parent password_mode message", (False, ""),
+                       {"parent": wx.WindowBase, "password_mode": bool, "message": "unicode"}),
+        "input_password": ("parent message", ("",), {"parent": wx.WindowBase, "message": "unicode"}),
+        "input_digit_password": ("parent message", (None,), {
+            "parent": wx.WindowBase, "message": _optional(str), "return": _optional(str)}),
+        "input_integer": ("parent minimum maximum message", (-INF, INF, None), {
+            "parent": wx.WindowBase, "message": "unicode", "return": _optional(int)}),
+        "input_float": ("parent minimum maximum message", (-INF, INF, None), {
+            "parent": wx.WindowBase, "message": "unicode", "return": _optional(float)}),
+    }
+
+
+def _function_objects():
+    """Every function object of the module, with its qualified name."""
+    for name in ("input_text", "input_password", "input_digit_password", "input_integer",
+                 "input_float"):
+        yield getattr(tov_touch, name)
+    for class_name, _, entries in CLASSES:
+        for entry in entries:
+            value = vars(getattr(tov_touch, class_name))[entry]
+            if isinstance(value, property):
+                yield value.fget
+                yield value.fset
+            elif isinstance(value, staticmethod):
+                yield value.__func__
+            else:
+                yield value
+
+
+def _class_body_entries(cls):
+    """The namespace entries that a class body made; what type() and ABCMeta add is left out."""
+    def added(key):
+        return (key.startswith("__") and key.endswith("__") and key != "__init__"
+                or key.startswith("_abc_"))
+    return [key for key in vars(cls) if not added(key)]
+
+
+class Namespace(unittest.TestCase):
+
+    def test_classes(self):
+        for class_name, bases, entries in CLASSES:
+            with self.subTest(cls=class_name):
+                cls = getattr(tov_touch, class_name)
+                self.assertEqual(cls.__bases__,
+                                 tuple(getattr(tov_touch, b) for b in bases) or (object,))
+                self.assertEqual(cls.__module__, "tov_touch")
+                self.assertEqual(cls.__qualname__, class_name)
+                self.assertEqual(_class_body_entries(cls), entries)
+                expected_doc = ("\n\tTextCtrl、StaticText 等控件的封装类。\n\t"
+                                if class_name == "_CtrlWrapper" else None)
+                self.assertEqual(vars(cls).get("__doc__"), expected_doc)
+        self.assertIsInstance(tov_touch._CtrlWrapperBase, abc.ABCMeta)
+        self.assertIs(type(tov_touch.DigitKeypadProxy), type)
+
+    def test_decorated_entries(self):
+        alpha = vars(tov_touch.AlphaKeypad)
+        self.assertIsInstance(alpha["_AlphaKeypad__change_color"], staticmethod)
+        for cls, names in ((tov_touch._GridWrapper, ("row", "column")),
+                           (tov_touch.DigitKeypadProxy, ("minimum", "maximum"))):
+            for name in names:
+                prop = vars(cls)[name]
+                self.assertIsInstance(prop, property)
+                self.assertIsNone(prop.fdel)
+                self.assertEqual((prop.fget.__name__, prop.fset.__name__), (name, name))
+        for name in ("get_string", "set_string"):
+            self.assertIs(getattr(tov_touch._CtrlWrapperBase, name).__isabstractmethod__, True)
+        on_caps = alpha["_AlphaKeypad__on_caps"]
+        self.assertEqual((on_caps.__name__, on_caps.__qualname__), ("__on_caps", "AlphaKeypad.__on_caps"))
+
+    def test_every_function_object(self):
+        expected = _signatures()
+        seen = set()
+        for function in _function_objects():
+            qualname = function.__qualname__
+            with self.subTest(function=qualname):
+                self.assertEqual(function.__module__, "tov_touch")
+                self.assertIsNone(function.__doc__)
+                self.assertIsNone(function.__kwdefaults__)
+                self.assertEqual(function.__code__.co_filename, "touch")
+                self.assertEqual(function.__code__.co_name, function.__name__)
+                self.assertEqual(function.__code__.co_varnames[:function.__code__.co_argcount],
+                                 tuple(inspect.signature(function).parameters))
+                if qualname in expected and qualname not in seen:
+                    params, defaults, annotations = expected[qualname]
+                    if function.__code__.co_varnames == tuple(params.split()):
+                        seen.add(qualname)
+                        self.assertEqual(function.__defaults__, defaults)
+                        self.assertEqual(function.__annotations__, annotations)
+        self.assertEqual(seen, set(expected))
 
 
 class ArgumentErrors(unittest.TestCase):

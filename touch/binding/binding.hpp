@@ -10,14 +10,19 @@ extern const ClassDef ctrl_wrapper_base_class;
 extern const ClassDef ctrl_wrapper_class;
 extern const ClassDef grid_wrapper_class;
 extern const ClassDef digit_keypad_proxy_class;
+extern const ClassDef alpha_keypad_proxy_class;
+
+// What the proxies share. `grid` is the wx.grid module as the proxy names it (the numeric proxy
+// says `_grid`, the text proxy `wx.grid`), looked up when the statement runs.
 
 // The wrapper a proxy keeps for `ctrl`: _GridWrapper for a grid, _CtrlWrapper otherwise.
-Ref wrap_control(Handle ctrl);
-bool is_grid(Handle ctrl);
-// Points a grid wrapper at the cell of a grid event; other events and wrappers are left alone.
-void follow_grid_event(Handle wrapper, Handle event);
+Ref wrap_control(Handle ctrl, Handle grid);
 // Binds `event` (or the default for the control: a cell double click on grids, a left press
 // elsewhere) to the proxy's event_handler on the raw control.
-void bind_touch(Handle proxy, Handle ctrl, Handle event);
+void bind_touch(Handle proxy, Handle ctrl, Handle event, Handle grid);
+// set_value(self, value) of both proxies: the control shows str(value).
+Ref set_control_text(Handle self, Handle value);
+// Points a grid wrapper at the cell of a grid event; other events and wrappers are left alone.
+void follow_grid_event(Handle wrapper, Handle event, Handle grid);
 
 }  // namespace touch::binding

@@ -12,12 +12,12 @@ namespace {
 
 Ref init(Handle self, Handle ctrl, Handle mode, Handle minimum, Handle maximum, Handle event,
          Handle font_size) {
-    self.set_attr(N._ctrl, wrap_control(ctrl));
+    self.set_attr(N._ctrl, wrap_control(ctrl, global(N._grid)));
     self.set_attr(N._mode, mode);
     self.set_attr(N._maximum, maximum);
     self.set_attr(N._minimum, minimum);
     self.set_attr(N.font_size, font_size);
-    bind_touch(self, ctrl, event);
+    bind_touch(self, ctrl, event, global(N._grid));
     return none();
 }
 
@@ -43,7 +43,7 @@ Ref set_maximum(Handle self, Handle value) {
 
 Ref event_handler(Handle self, Handle event) {
     Ref ctrl = self.attr(N._ctrl);
-    follow_grid_event(ctrl, event);
+    follow_grid_event(ctrl, event, global(N._grid));
     Ref text = ctrl.method(N.get_string).method(N.strip);
     Ref parent = ctrl.method(N.get_parent);
     Ref keypad_class = global(N.DigitKeypad);
@@ -67,11 +67,6 @@ Ref get_value(Handle self) {
     return Ref::steal(PyNumber_Float(content.get()));
 }
 
-Ref set_value(Handle self, Handle value) {
-    self.attr(N._ctrl).method(N.set_string, str(value));
-    return none();
-}
-
 Ref init_defaults() {
     return tuple(global(N.KEYPAD_MODE_INT), C.neg_inf, C.pos_inf, Py_None, C.i20);
 }
@@ -93,7 +88,7 @@ const ClassDef digit_keypad_proxy_class = {
                  def<set_maximum>("maximum", "self value", Check::none, nullptr, value_is_float)),
         method(def<event_handler>("event_handler", "self event")),
         method(def<get_value>("get_value", "self")),
-        method(def<set_value>("set_value", "self value")),
+        method(def<set_control_text>("set_value", "self value")),
     },
 };
 

@@ -138,25 +138,34 @@ const ClassDef grid_wrapper_class = {
     },
 };
 
-bool is_grid(Handle ctrl) { return ctrl.isinstance(global(N._grid).attr(N.Grid)); }
+namespace {
 
-Ref wrap_control(Handle ctrl) {
-    return global(is_grid(ctrl) ? N._GridWrapper : N._CtrlWrapper)(ctrl);
+bool is_grid(Handle ctrl, Handle grid) { return ctrl.isinstance(grid.attr(N.Grid)); }
+
+}  // namespace
+
+Ref wrap_control(Handle ctrl, Handle grid) {
+    return global(is_grid(ctrl, grid) ? N._GridWrapper : N._CtrlWrapper)(ctrl);
 }
 
-void follow_grid_event(Handle wrapper, Handle event) {
-    if (!event.isinstance(global(N._grid).attr(N.GridEvent))) return;
+void bind_touch(Handle proxy, Handle ctrl, Handle event, Handle grid) {
+    Ref binder = event;
+    if (binder.is_none())
+        binder = is_grid(ctrl, grid) ? grid.attr(N.EVT_GRID_CMD_CELL_LEFT_DCLICK)
+                                     : global(N.wx).attr(N.EVT_LEFT_DOWN);
+    ctrl.method(N.Bind, binder, proxy.attr(N.event_handler));
+}
+
+Ref set_control_text(Handle self, Handle value) {
+    self.attr(N._ctrl).method(N.set_string, str(value));
+    return none();
+}
+
+void follow_grid_event(Handle wrapper, Handle event, Handle grid) {
+    if (!event.isinstance(grid.attr(N.GridEvent))) return;
     if (!wrapper.isinstance(global(N._GridWrapper))) return;
     wrapper.set_attr(N.row, event.method(N.GetRow));
     wrapper.set_attr(N.column, event.method(N.GetCol));
-}
-
-void bind_touch(Handle proxy, Handle ctrl, Handle event) {
-    Ref binder = event;
-    if (binder.is_none())
-        binder = is_grid(ctrl) ? global(N._grid).attr(N.EVT_GRID_CMD_CELL_LEFT_DCLICK)
-                               : global(N.wx).attr(N.EVT_LEFT_DOWN);
-    ctrl.method(N.Bind, binder, proxy.attr(N.event_handler));
 }
 
 }  // namespace touch::binding

@@ -1,5 +1,7 @@
 #include "globals.hpp"
 
+#include "names.hpp"
+
 namespace touch {
 
 namespace {
@@ -39,6 +41,11 @@ Ref lookup_in(Handle dict, PyObject* name) {
     PyObject* value = find(dict.get(), name);
     if (!value) name_error(name);
     return Ref::borrow(value);
+}
+
+Ref optional_of(PyTypeObject* type) {
+    return Ref::steal(
+        PyObject_GetItem(global(N._Optional).get(), reinterpret_cast<PyObject*>(type)));
 }
 
 void bind_global(PyObject* name, Handle value) {

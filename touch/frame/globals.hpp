@@ -14,6 +14,8 @@ PyObject* module_globals();
 Ref global(PyObject* name);
 // `dict[name]` with the same NameError when it is missing.
 Ref lookup_in(Handle dict, PyObject* name);
+// The annotation `_Optional[type]`, evaluated now.
+Ref optional_of(PyTypeObject* type);
 // Binds a module global.
 void bind_global(PyObject* name, Handle value);
 

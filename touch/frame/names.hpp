@@ -47,7 +47,7 @@ namespace touch {
     X(_mode, "_mode") X(_minimum, "_minimum") X(_maximum, "_maximum")                       \
     X(out_of_range, "out_of_range") X(get_value, "get_value") X(set_value, "set_value")     \
     X(message, "message") X(value, "value") X(mode, "mode") X(minimum, "minimum") X(maximum, "maximum")       \
-    X(font_size, "font_size") X(event_handler, "event_handler")                             \
+    X(font_size, "font_size") X(event, "event") X(event_handler, "event_handler")           \
     /* control binding */                                                                   \
     X(_CtrlWrapperBase, "_CtrlWrapperBase") X(_CtrlWrapper, "_CtrlWrapper")                 \
     X(_GridWrapper, "_GridWrapper") X(DigitKeypadProxy, "DigitKeypadProxy")                 \
@@ -60,8 +60,26 @@ namespace touch {
     X(EVT_GRID_CMD_CELL_LEFT_DCLICK, "EVT_GRID_CMD_CELL_LEFT_DCLICK")                       \
     X(EVT_LEFT_DOWN, "EVT_LEFT_DOWN") X(Bind, "Bind") X(ShowModal, "ShowModal")             \
     X(Destroy, "Destroy") X(WindowBase, "WindowBase") X(optimize, "optimize")               \
+    X(AlphaKeypadProxy, "AlphaKeypadProxy") X(ctrl_focus, "ctrl_focus")                    \
+    X(password_mode, "password_mode") X(SetFocus, "SetFocus")                               \
+    /* the text keyboard */                                                                 \
+    X(shift, "shift") X(caps, "caps") X(mangled_widget, "_AlphaKeypad__widget")             \
+    X(mangled_text_field, "_AlphaKeypad__text_field")                                       \
+    X(mangled_change_color, "_AlphaKeypad__change_color")                                   \
+    X(mangled_on_shift, "_AlphaKeypad__on_shift") X(mangled_on_caps, "_AlphaKeypad__on_caps") \
+    X(ui_value_normal, "ui_value_normal") X(ui_value_password, "ui_value_password")         \
+    X(Shift, "Shift") X(no_Shift, "no_Shift") X(ui_shift_0, "ui_shift_0")                   \
+    X(ui_shift_1, "ui_shift_1") X(ui_shift_2, "ui_shift_2") X(ui_shift_3, "ui_shift_3")     \
+    X(ui_caps_on_0, "ui_caps_on_0") X(ui_caps_on_1, "ui_caps_on_1")                        \
+    X(ui_caps_on_2, "ui_caps_on_2") X(Hide, "Hide") X(Show, "Show") X(SetBackgroundColour, "SetBackgroundColour")           \
+    X(Colour, "Colour") X(TE_PASSWORD, "TE_PASSWORD") X(Button, "Button") X(Event, "Event") \
+    X(out_, "out_") X(on, "on") X(button, "button") X(widget, "widget")                                         \
+    /* the digit password keypad */                                                         \
+    X(ui_text, "ui_text") X(show_size, "show_size")                                         \
     /* input functions */                                                                   \
-    X(input_integer, "input_integer") X(input_float, "input_float")
+    X(input_text, "input_text") X(input_password, "input_password")                         \
+    X(input_digit_password, "input_digit_password") X(input_integer, "input_integer")       \
+    X(input_float, "input_float")
 
 // Texts and numbers.
 #define TOUCH_TEXTS(X)                                                                      \
@@ -71,7 +89,7 @@ namespace touch {
     X(invalid_format, "Invalid number format. Please input again.")                         \
     X(out_of_range_text, "Number value is out of range. Please input again.")               \
     X(widget_not_supported, "Widget type not supported.") X(float_text, "float")            \
-    X(int_text, "int")
+    X(int_text, "int") X(tab_label, "Tab") X(space_label, "Space") X(tab, "\t") X(space, " ")
 
 #define TOUCH_INTS(X) \
     X(i0, 0) X(i1, 1) X(i12, 12) X(i20, 20) X(i128, 128) X(i225, 225) X(i255, 255) X(minus_one, -1)

@@ -57,11 +57,15 @@ void run_module_body() {
     import_from("typing", {{N.Optional, N._Optional}});
     bind_global(N.KEYPAD_MODE_INT, C.i0);
     bind_global(N.KEYPAD_MODE_FLOAT, C.i1);
-    for (const ClassDef* cls : {&keypads::digit_keypad_class, &binding::ctrl_wrapper_base_class,
-                                &binding::ctrl_wrapper_class, &binding::grid_wrapper_class,
-                                &binding::digit_keypad_proxy_class})
+    for (const ClassDef* cls :
+         {&keypads::digit_keypad_class, &keypads::digit_password_keypad_class,
+          &binding::ctrl_wrapper_base_class, &binding::ctrl_wrapper_class,
+          &binding::grid_wrapper_class, &binding::digit_keypad_proxy_class,
+          &keypads::alpha_keypad_class, &binding::alpha_keypad_proxy_class})
         define_class(*cls);
-    for (const FunctionDef* function : {&input::input_integer, &input::input_float})
+    for (const FunctionDef* function :
+         {&input::input_text, &input::input_password, &input::input_digit_password,
+          &input::input_integer, &input::input_float})
         bind_global(Ref::steal(PyUnicode_InternFromString(function->name)).get(),
                     make_function(*function, nullptr));
     bind_global(N.dunder_test, new_dict());

@@ -5,6 +5,9 @@
 
 namespace touch::input {
 
+extern const FunctionDef input_text;
+extern const FunctionDef input_password;
+extern const FunctionDef input_digit_password;
 extern const FunctionDef input_integer;
 extern const FunctionDef input_float;
 

@@ -33,15 +33,14 @@ Ref floating(Handle parent, Handle minimum, Handle maximum, Handle message) {
 
 Ref unbounded() { return tuple(C.neg_inf, C.pos_inf, Py_None); }
 
-Ref annotations_returning(PyObject* type) {
-    Ref optional = Ref::steal(PyObject_GetItem(global(N._Optional).get(), type));
+Ref annotations_returning(PyTypeObject* type) {
     return dict_of({{N.parent, global(N.wx).attr(N.WindowBase)},
                     {N.message, C.unicode},
-                    {N.dunder_return, optional}});
+                    {N.dunder_return, optional_of(type)}});
 }
 
-Ref integer_annotations() { return annotations_returning(reinterpret_cast<PyObject*>(&PyLong_Type)); }
-Ref float_annotations() { return annotations_returning(reinterpret_cast<PyObject*>(&PyFloat_Type)); }
+Ref integer_annotations() { return annotations_returning(&PyLong_Type); }
+Ref float_annotations() { return annotations_returning(&PyFloat_Type); }
 
 }  // namespace
 

@@ -8,12 +8,6 @@
 
 namespace touch::keypads {
 
-Ref keypad_font(Handle size) {
-    Ref wx = global(N.wx);
-    return wx.attr(N.Font)(size, wx.attr(N.FONTFAMILY_DEFAULT), wx.attr(N.FONTSTYLE_NORMAL),
-                           wx.attr(N.FONTWEIGHT_NORMAL), Py_False, wx.attr(N.EmptyString));
-}
-
 namespace {
 
 bool is_integer_mode(Handle mode) { return equal(mode, global(N.KEYPAD_MODE_INT)); }
@@ -35,19 +29,13 @@ Ref parse_number(Handle mode, Handle text) {
 Ref init(Handle self, Handle parent, Handle mode, Handle minimum, Handle maximum, Handle message,
          Handle font_size, Handle show_size) {
     global(N.DigitKeypadUI).attr(N.dunder_init)(self, parent);
-    Ref field_size = show_size.is_none() ? font_size + C.i12 : Ref(show_size);
+    Ref field_size = field_font_size(font_size, show_size);
     Ref prompt = message;
     if (prompt.is_none()) prompt = Ref::borrow(is_integer_mode(mode) ? C.prompt_int : C.prompt_float);
     self.attr(N.ui_message).method(N.SetLabel, prompt);
 
     Ref small_font = keypad_font(font_size);
-    PyObject* const key_names[] = {N.DotPoint,   N.m_button2,  N.m_button3,  N.m_button4,
-                                   N.m_button5,  N.m_button6,  N.m_button7,  N.m_button8,
-                                   N.m_button9,  N.m_button10, N.m_button11, N.m_button12,
-                                   N.m_button13, N.m_button15, N.m_button16, N.m_button17};
-    Ref keys[16];
-    for (int i = 0; i < 16; ++i) keys[i] = self.attr(key_names[i]);  // all read before any is set
-    for (const Ref& key : keys) key.method(N.SetFont, small_font);
+    set_key_fonts(self, small_font);
     self.attr(N.mValueField).method(N.SetFont, keypad_font(field_size));
     for (PyObject* label : {N.m_staticText3, N.ui_minimum, N.ui_maxmum, N.m_staticText5})
         self.attr(label).method(N.SetFont, small_font);

@@ -6,9 +6,18 @@
 namespace touch::keypads {
 
 extern const ClassDef digit_keypad_class;
+extern const ClassDef digit_password_keypad_class;
+extern const ClassDef alpha_keypad_class;
+
+// What the two digit keypads share.
 
 // wx.Font(size, FONTFAMILY_DEFAULT, FONTSTYLE_NORMAL, FONTWEIGHT_NORMAL, False, EmptyString):
 // every font the keypads make.
 Ref keypad_font(Handle size);
+// The field's point size: show_size, or font_size + 12 when it is None.
+Ref field_font_size(Handle font_size, Handle show_size);
+// SetFont(font) on the sixteen keys DotPoint, m_button2 .. m_button13, m_button15 .. m_button17,
+// all of them read before the first is set.
+void set_key_fonts(Handle dialog, Handle font);
 
 }  // namespace touch::keypads
