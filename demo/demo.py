@@ -1,9 +1,11 @@
-"""tov_touch demo.
+"""tov_touch demo: every keypad, the one-call input functions and the control bindings.
 
-With a display: a window whose buttons open the keypads and print what was confirmed.
-Without one (DISPLAY unset), or with --walk: starts its own Xvfb when needed, walks through the
-keypads with real simulated touches (X events from wx.UIActionSimulator), saves a screenshot of
-every keypad it opens under build/screenshots/ and prints each returned value.
+With a display it opens the demo window: touch a button to call an input function, or touch a
+bound control (double-click a grid cell) to edit it through its keypad; confirmed values are
+printed. Without a display (DISPLAY unset), or with --walk, it starts its own Xvfb when needed
+and walks through everything with real simulated touches (X events from wx.UIActionSimulator),
+saves a screenshot of every keypad it opens under build/screenshots/, prints each returned
+value, and exits non-zero if any step failed.
 """
 import os
 import shutil
@@ -18,191 +20,320 @@ SCREENSHOTS = os.path.join(BUILD, "screenshots")
 sys.path.insert(0, BUILD)
 
 import wx  # noqa: E402  (after the path set-up)
+import wx.grid  # noqa: E402
 
 import tov_touch  # noqa: E402
 import tov_touchui  # noqa: E402
 
-STEP_MS = 120
+INT, FLOAT = tov_touch.KEYPAD_MODE_INT, tov_touch.KEYPAD_MODE_FLOAT
+INF = float("inf")
+FONT = dict(pointSize=14, family=wx.FONTFAMILY_DEFAULT, style=wx.FONTSTYLE_NORMAL,
+            weight=wx.FONTWEIGHT_NORMAL)
 
 
-# ---- what the demo asks for --------------------------------------------------------------------
-
-def ask_number(parent, mode, minimum=float("-inf"), maximum=float("inf"), message=None):
-    """Open the numeric keypad; the confirmed number, or None when it was cancelled."""
-    pad = tov_touch.DigitKeypad(parent, mode, minimum, maximum, message)
-    try:
-        if pad.ShowModal() != wx.ID_OK:
-            return None
-        text = pad.GetValue()
-        return int(text) if mode == tov_touch.KEYPAD_MODE_INT else float(text)
-    finally:
-        pad.Destroy()
+def report(what, value):
+    print("%s -> %r" % (what, value), flush=True)
 
 
-SCENARIOS = [
-    # (title, mode, minimum, maximum, prompt)
-    ("Integer 0 to 100", tov_touch.KEYPAD_MODE_INT, 0, 100, "Conveyor speed (%):"),
-    ("Float -10.0 to 10.0", tov_touch.KEYPAD_MODE_FLOAT, -10.0, 10.0, "Offset (mm):"),
-    ("Integer, unbounded", tov_touch.KEYPAD_MODE_INT, float("-inf"), float("inf"), None),
-    ("Float, at least 0", tov_touch.KEYPAD_MODE_FLOAT, 0, float("inf"), None),
-]
-
+# ---- the demo window ---------------------------------------------------------------------------
 
 class DemoFrame(wx.Frame):
+    """Buttons for the input functions on the left, controls bound to keypads on the right."""
+
+    CALLS = [
+        ("input_integer 0..100", lambda parent: tov_touch.input_integer(
+            parent, 0, 100, "Conveyor speed (%):")),
+        ("input_float -10..10", lambda parent: tov_touch.input_float(
+            parent, -10.0, 10.0, "Offset (mm):")),
+        ("input_text", lambda parent: tov_touch.input_text(parent, message="Batch name:")),
+        ("input_password", lambda parent: tov_touch.input_password(parent, "Password:")),
+        ("input_digit_password", lambda parent: tov_touch.input_digit_password(parent, "PIN:")),
+    ]
+
     def __init__(self):
-        super().__init__(None, title="tov_touch demo")
-        panel = wx.Panel(self)
-        sizer = wx.BoxSizer(wx.VERTICAL)
-        font = wx.Font(16, wx.FONTFAMILY_DEFAULT, wx.FONTSTYLE_NORMAL, wx.FONTWEIGHT_NORMAL)
-        for title, mode, minimum, maximum, prompt in SCENARIOS:
-            button = wx.Button(panel, label=title, size=(360, 64))
-            button.SetFont(font)
-            button.Bind(wx.EVT_BUTTON,
-                        lambda event, s=(title, mode, minimum, maximum, prompt): self.ask(*s))
-            sizer.Add(button, 0, wx.ALL | wx.EXPAND, 8)
-        self.result = wx.StaticText(panel, label="Touch a button.")
-        self.result.SetFont(font)
-        sizer.Add(self.result, 0, wx.ALL, 12)
-        panel.SetSizerAndFit(sizer)
+        super().__init__(None, title="tov_touch demo", pos=(0, 0))
+        panel = self.panel = wx.Panel(self)
+        font = wx.Font(**FONT)
+        panel.SetFont(font)
+
+        self.buttons = {}
+        calls = wx.BoxSizer(wx.VERTICAL)
+        for title, call in self.CALLS:
+            button = wx.Button(panel, label=title, size=(260, 56))
+            button.Bind(wx.EVT_BUTTON, lambda event, t=title, c=call: self.call(t, c))
+            calls.Add(button, 0, wx.EXPAND | wx.BOTTOM, 8)
+            self.buttons[title] = button
+        self.result = wx.StaticText(panel, label="Touch a button or a field.")
+        calls.Add(self.result, 0, wx.TOP, 8)
+
+        fields = wx.FlexGridSizer(2, 8, 12)
+        fields.AddGrowableCol(1)
+
+        def field(caption, ctrl):
+            fields.Add(wx.StaticText(panel, label=caption), 0, wx.ALIGN_CENTER_VERTICAL)
+            fields.Add(ctrl, 0, wx.EXPAND)
+            return ctrl
+
+        size = (240, -1)
+        self.speed = field("Speed (int 0..100)", wx.TextCtrl(panel, value="50", size=size))
+        self.offset = field("Offset (float)", wx.StaticText(panel, label="0.0", size=size))
+        self.operator = field("Operator", wx.TextCtrl(panel, value="  anna  ", size=size))
+        self.password = field("Password", wx.TextCtrl(panel, value="", size=size,
+                                                      style=wx.TE_PASSWORD))
+        self.note = field("Note", wx.StaticText(panel, label="(none)", size=size))
+        tov_touch.DigitKeypadProxy(self.speed, INT, 0, 100)
+        tov_touch.DigitKeypadProxy(self.offset, FLOAT)
+        tov_touch.AlphaKeypadProxy(self.operator)
+        tov_touch.AlphaKeypadProxy(self.password)
+        tov_touch.AlphaKeypadProxy(self.note)
+
+        self.setpoints = self._grid(["Set point (0..1000)"], [["12.5"], ["300"], [""]])
+        self.batches = self._grid(["Batch"], [["A-17"], [" B-2 "], [""]])
+        tov_touch.DigitKeypadProxy(self.setpoints, FLOAT, 0, 1000)
+        tov_touch.AlphaKeypadProxy(self.batches)
+        grids = wx.BoxSizer(wx.HORIZONTAL)
+        grids.Add(self.setpoints, 1, wx.RIGHT, 12)
+        grids.Add(self.batches, 1)
+
+        right = wx.BoxSizer(wx.VERTICAL)
+        right.Add(fields, 0, wx.EXPAND | wx.BOTTOM, 12)
+        right.Add(grids, 1, wx.EXPAND)
+        top = wx.BoxSizer(wx.HORIZONTAL)
+        top.Add(calls, 0, wx.ALL, 16)
+        top.Add(right, 1, wx.EXPAND | wx.ALL, 16)
+        panel.SetSizerAndFit(top)
         self.Fit()
 
-    def ask(self, title, mode, minimum, maximum, prompt):
-        value = ask_number(self, mode, minimum, maximum, prompt)
-        print("%s: %r" % (title, value), flush=True)
+    def _grid(self, columns, rows):
+        grid = wx.grid.Grid(self.panel)
+        grid.CreateGrid(len(rows), len(columns))
+        grid.SetDefaultRowSize(40, True)
+        for col, title in enumerate(columns):
+            grid.SetColLabelValue(col, title)
+            grid.SetColSize(col, 200)
+        for row, values in enumerate(rows):
+            for col, value in enumerate(values):
+                grid.SetCellValue(row, col, value)
+        grid.EnableEditing(False)  # the keypad edits, not the grid's own editor
+        return grid
+
+    def call(self, title, call):
+        value = call(self)
+        report(title, value)
         self.result.SetLabel("%s: %r" % (title, value))
+        self.panel.Layout()
 
 
-# ---- the headless walk-through ---------------------------------------------------------------
+# ---- the headless walk-through -----------------------------------------------------------------
 
 def settle(ms):
-    """Lets wx and the X server finish drawing for about `ms` milliseconds."""
+    """Lets wx and the X server process and draw for about `ms` milliseconds."""
     end = time.monotonic() + ms / 1000.0
     while time.monotonic() < end:
         wx.GetApp().Yield(True)
         wx.MilliSleep(10)
 
 
-class Walk(object):
-    """Touches keys of the keypad that is open, one step per timer tick."""
+def screenshot(name, window):
+    """PNG of `window` once drawn, read from the window itself (wxGTK's ScreenDC keeps handing
+    out the first image it read)."""
+    window.Refresh()
+    window.Update()
+    settle(250)
+    width, height = window.GetSize()
+    bitmap = wx.Bitmap(width, height)
+    memory = wx.MemoryDC(bitmap)
+    memory.Blit(0, 0, width, height, wx.WindowDC(window), 0, 0)
+    memory.SelectObject(wx.NullBitmap)
+    screenshot.count += 1
+    path = os.path.join(SCREENSHOTS, "%02d-%s.png" % (screenshot.count, name))
+    bitmap.SaveFile(path, wx.BITMAP_TYPE_PNG)
+    print("  screenshot %s" % os.path.relpath(path, ROOT), flush=True)
 
-    def __init__(self):
+
+screenshot.count = 0
+
+
+def open_dialog():
+    """The modal keypad that is open now."""
+    for window in wx.GetTopLevelWindows():
+        if isinstance(window, wx.Dialog) and window.IsModal():
+            return window
+    raise LookupError("no keypad is open")
+
+
+def key_on(window, caption):
+    for child in window.GetChildren():
+        if isinstance(child, wx.Button) and child.GetLabel() == caption and child.IsShownOnScreen():
+            return child
+        try:
+            return key_on(child, caption)
+        except LookupError:
+            pass
+    raise LookupError("no key %r in view" % caption)
+
+
+def modal_dialogs():
+    return frozenset(id(w) for w in wx.GetTopLevelWindows()
+                     if isinstance(w, wx.Dialog) and w.IsModal())
+
+
+class Walk(object):
+    """Runs steps one per timer tick, from the main loop and from inside modal loops alike.
+
+    A touch that opens a keypad makes the step that lets wx process it (usually a pause) block
+    in the keypad's modal loop; the ticks then go on inside that loop. A tick that arrives while
+    a step is merely busy (drawing, settling) waits for it instead, so steps never interleave.
+    """
+
+    STEP_MS = 150
+
+    def __init__(self, frame, steps, timeout_s=180):
+        self.frame, self.steps, self.failed = frame, list(steps), False
         self.sim = wx.UIActionSimulator()
-        self.shots = 0
+        self.deadline = time.monotonic() + timeout_s
+        self.running = []  # for each step in progress: the modal dialogs open when it began
+        wx.CallLater(500, self.tick)
+
+    def tick(self):
+        if time.monotonic() > self.deadline:
+            return self.abort("the walk took too long")
+        if self.running and self.running[-1] == modal_dialogs():
+            wx.CallLater(self.STEP_MS, self.tick)
+            return
+        if not self.steps:
+            self.frame.Close()
+            return
+        wx.CallLater(self.STEP_MS, self.tick)
+        step = self.steps.pop(0)
+        self.running.append(modal_dialogs())
+        try:
+            step(self)
+        except Exception:
+            traceback.print_exc()
+            self.abort("step failed")
+        finally:
+            self.running.pop()
+
+    def abort(self, why):
+        print("demo: %s" % why, flush=True)
+        self.failed, self.steps = True, []
+        for window in wx.GetTopLevelWindows():
+            if isinstance(window, wx.Dialog) and window.IsModal():
+                window.EndModal(wx.ID_CANCEL)
+        wx.CallLater(self.STEP_MS, self.frame.Close)
+
+    def move_to(self, window, where=None):
+        x, y, w, h = window.GetScreenRect() if where is None else where
+        self.sim.MouseMove(x + w // 2, y + h // 2)
+        settle(30)
 
     def touch(self, window):
-        x, y, w, h = window.GetScreenRect()
-        self.sim.MouseMove(x + w // 2, y + h // 2)
-        wx.Yield()
+        self.move_to(window)
         self.sim.MouseClick(wx.MOUSE_BTN_LEFT)
 
-    def screenshot(self, name, window):
-        """PNG of `window` once it has been drawn.
-
-        Read from the window itself: wxGTK's ScreenDC keeps handing out the first image it read.
-        """
-        window.Refresh()
-        window.Update()
-        settle(300)
-        width, height = window.GetSize()
-        bitmap = wx.Bitmap(width, height)
-        memory = wx.MemoryDC(bitmap)
-        memory.Blit(0, 0, width, height, wx.WindowDC(window), 0, 0)
-        memory.SelectObject(wx.NullBitmap)
-        self.shots += 1
-        path = os.path.join(SCREENSHOTS, "%02d-%s.png" % (self.shots, name))
-        bitmap.SaveFile(path, wx.BITMAP_TYPE_PNG)
-        print("  screenshot %s" % os.path.relpath(path, ROOT), flush=True)
-
-    def run(self, dialog, steps, timeout_ms=20000):
-        """ShowModal() while `steps` (callables taking the dialog) run one per tick."""
-        pending = list(steps)
-        failure = []
-
-        def tick():
-            if not pending:
-                return
-            try:
-                pending.pop(0)(dialog)
-            except Exception as exc:  # reported after the loop
-                failure.append(exc)
-                pending[:] = []
-                dialog.EndModal(wx.ID_CANCEL)
-                return
-            wx.CallLater(STEP_MS, tick)
-
-        def watchdog():
-            if dialog.IsModal():
-                failure.append(RuntimeError("the keypad did not close"))
-                dialog.EndModal(wx.ID_CANCEL)
-
-        wx.CallLater(STEP_MS * 3, tick)
-        guard = wx.CallLater(timeout_ms, watchdog)
-        result = dialog.ShowModal()
-        guard.Stop()
-        if failure:
-            raise failure[0]
-        return result
+    def double_click_cell(self, grid, row, col):
+        rect = grid.CellToRect(row, col)
+        x, y = grid.GetGridWindow().ClientToScreen(grid.CalcScrolledPosition(rect.x, rect.y))
+        self.move_to(None, (x, y, rect.width, rect.height))
+        self.sim.MouseDblClick(wx.MOUSE_BTN_LEFT)
 
 
-def key(pad, caption):
-    for child in _descendants(pad):
-        if isinstance(child, wx.Button) and child.GetLabel() == caption and child.IsShown():
-            return child
-    raise LookupError("no key %r on the keypad" % caption)
+# Steps: each is a callable taking the Walk.
+def say(text):
+    return lambda walk: print(text, flush=True)
 
 
-def _descendants(window):
-    for child in window.GetChildren():
-        yield child
-        yield from _descendants(child)
+def touch(find):
+    return lambda walk: walk.touch(find(walk))
 
 
-def walk(frame):
-    os.makedirs(SCREENSHOTS, exist_ok=True)
-    walker = Walk()
-    enter = tov_touchui.CONFIRM
-
-    def touches(*captions):
-        return [lambda pad, c=c: walker.touch(key(pad, c)) for c in captions]
-
-    def shot(name):
-        return lambda pad: walker.screenshot(name, pad)
-
-    def numeric(title, mode, minimum, maximum, prompt, steps):
-        pad = tov_touch.DigitKeypad(frame, mode, minimum, maximum, prompt)
-        try:
-            result = walker.run(pad, steps)
-            value = pad.GetValue() if result == wx.ID_OK else None
-        finally:
-            pad.Destroy()
-        if value is not None:
-            value = int(value) if mode == tov_touch.KEYPAD_MODE_INT else float(value)
-        print("%s -> %r" % (title, value), flush=True)
-        return value
-
-    print("integer keypad 0..100: touches 4 2 Enter", flush=True)
-    numeric("integer 0..100", tov_touch.KEYPAD_MODE_INT, 0, 100, "Conveyor speed (%):",
-            touches("4", "2") + [shot("integer-keypad")] + touches(enter))
-
-    print("float keypad -10..10: touches - 3 . 7 5 Enter", flush=True)
-    numeric("float -10..10", tov_touch.KEYPAD_MODE_FLOAT, -10.0, 10.0, "Offset (mm):",
-            touches("-", "3", ".", "7", "5") + [shot("float-keypad")] + touches(enter))
-
-    print("integer keypad 0..100: touches 1 5 0 Enter, the range box, then Clear 9 9 Enter",
-          flush=True)
-    numeric("integer 0..100 after a refused 150", tov_touch.KEYPAD_MODE_INT, 0, 100, None,
-            # The box is wx.MessageBox, modal over the keypad: Return dismisses it.
-            touches("1", "5", "0", enter) + [lambda pad: settle(300),
-                                              lambda pad: walker.sim.Char(wx.WXK_RETURN)]
-            + touches(tov_touchui.CLEAR, "9", "9") + [shot("integer-corrected")] + touches(enter))
-
-    print("float keypad, unbounded: touches 1 then Esc", flush=True)
-    numeric("float unbounded, cancelled", tov_touch.KEYPAD_MODE_FLOAT, float("-inf"),
-            float("inf"), None,
-            touches("1") + [shot("float-unbounded"), lambda pad: walker.sim.Char(wx.WXK_ESCAPE)])
+def keys(*captions):
+    return [touch(lambda walk, c=c: key_on(open_dialog(), c)) for c in captions]
 
 
-# ---- start ------------------------------------------------------------------------------------
+def shot(name, find=lambda walk: open_dialog()):
+    return lambda walk: screenshot(name, find(walk))
+
+
+def pause(ms):
+    return lambda walk: settle(ms)
+
+
+def show_value(what, read):
+    return lambda walk: report(what, read(walk.frame))
+
+
+def keypad_attr(name):
+    return touch(lambda walk: getattr(open_dialog(), name))
+
+
+def walk_steps():
+    frame = lambda walk: walk.frame  # noqa: E731
+    button = lambda title: touch(lambda walk: walk.frame.buttons[title])  # noqa: E731
+    confirm = keys(tov_touchui.CONFIRM)
+    return [
+        say("input_integer 0..100: touch 4 2, confirm"),
+        button("input_integer 0..100"), pause(200), *keys("4", "2"),
+        shot("input-integer"), *confirm,
+
+        say("input_float -10..10: touch - 3 . 7 5, confirm"),
+        button("input_float -10..10"), pause(200), *keys("-", "3", ".", "7", "5"),
+        shot("input-float"), *confirm,
+
+        say("input_integer 0..100: touch 1 5 0, confirm: the range box; Return, clear, 9 9"),
+        button("input_integer 0..100"), pause(200), *keys("1", "5", "0"), *confirm,
+        pause(300), lambda walk: walk.sim.Char(wx.WXK_RETURN), pause(200),
+        *keys(tov_touchui.CLEAR, "9", "9"), *confirm,
+
+        say("speed field (DigitKeypadProxy, int 0..100): touch it, clear, 7 5, confirm"),
+        touch(lambda walk: walk.frame.speed), pause(200), shot("proxy-prefilled"),
+        *keys(tov_touchui.CLEAR, "7", "5"), *confirm, pause(200),
+        show_value("speed field", lambda f: f.speed.GetValue()),
+
+        say("offset label (DigitKeypadProxy, float): touch it, - . 5, confirm"),
+        touch(lambda walk: walk.frame.offset), pause(200), *keys(tov_touchui.CLEAR, "-", ".", "5"),
+        *confirm, pause(200), show_value("offset label", lambda f: f.offset.GetLabel()),
+
+        say("set point grid (DigitKeypadProxy): double-click row 2, type 8 8 0, confirm"),
+        lambda walk: walk.double_click_cell(walk.frame.setpoints, 2, 0), pause(200),
+        *keys("8", "8", "0"), shot("grid-keypad"), *confirm, pause(200),
+        show_value("set point cell (2, 0)", lambda f: f.setpoints.GetCellValue(2, 0)),
+
+        say("operator field (AlphaKeypadProxy): touch it, clear, Caps B caps o b, Shift ! , OK"),
+        touch(lambda walk: walk.frame.operator), pause(200), shot("keyboard-prefilled"),
+        keypad_attr("ui_clear"), keypad_attr("ui_caps_lock_on"), pause(100),
+        shot("keyboard-caps"), *keys("B"), keypad_attr("ui_caps_lock_off"), *keys("o", "b"),
+        keypad_attr("ui_shift_0"), pause(100), shot("keyboard-shifted"), *keys("!"),
+        keypad_attr("ui_shift_0"), keypad_attr("ui_ok"), pause(200),
+        show_value("operator field", lambda f: f.operator.GetValue()),
+
+        say("password field (AlphaKeypadProxy on TE_PASSWORD): touch it, p 4 s s, OK"),
+        touch(lambda walk: walk.frame.password), pause(200), *keys("p", "4", "s", "s"),
+        shot("keyboard-password"), keypad_attr("ui_ok"), pause(200),
+        show_value("password field", lambda f: f.password.GetValue()),
+
+        say("batch grid (AlphaKeypadProxy): double-click row 1, Space 9, OK"),
+        lambda walk: walk.double_click_cell(walk.frame.batches, 1, 0), pause(200),
+        *keys("Space", "9"), keypad_attr("ui_ok"), pause(200),
+        show_value("batch cell (1, 0)", lambda f: f.batches.GetCellValue(1, 0)),
+        shot("written-back", frame),
+
+        say("input_text: type o k Space Space, OK"),
+        button("input_text"), pause(200), *keys("o", "k", "Space", "Space"),
+        shot("input-text"), keypad_attr("ui_ok"),
+
+        say("input_digit_password: 0 4 7 0, confirm"),
+        button("input_digit_password"), pause(200), *keys("0", "4", "7", "0"),
+        shot("digit-password"), *confirm,
+
+        say("input_float: touch 1, then Esc"),
+        button("input_float -10..10"), pause(200), *keys("1"),
+        lambda walk: walk.sim.Char(wx.WXK_ESCAPE), pause(200),
+    ]
+
+
+# ---- start --------------------------------------------------------------------------------------
 
 def relaunch_under_xvfb():
     xvfb_run = shutil.which("xvfb-run")
@@ -213,27 +344,18 @@ def relaunch_under_xvfb():
     sys.exit(subprocess.call(command))
 
 
-def walk_then_close(frame, status):
-    try:
-        walk(frame)
-    except Exception:
-        traceback.print_exc()
-        status.append(1)
-    finally:
-        frame.Close()
-
-
 def main():
     if not os.environ.get("DISPLAY"):
         relaunch_under_xvfb()
     app = wx.App(False)
     frame = DemoFrame()
     frame.Show()
-    status = []
+    walk = None
     if "--walk" in sys.argv:
-        wx.CallAfter(walk_then_close, frame, status)
+        os.makedirs(SCREENSHOTS, exist_ok=True)
+        walk = Walk(frame, walk_steps())
     app.MainLoop()
-    return status[0] if status else 0
+    return 1 if walk and walk.failed else 0
 
 
 if __name__ == "__main__":
