@@ -1,7 +1,7 @@
 // The start-up version check compares whole "major.minor" strings.
-#include "frame/version.hpp"
-
 #include <cstdio>
+
+#include "frame/version.hpp"
 
 static int failures = 0;
 

@@ -2,7 +2,6 @@
 // and opens the text keyboard pre-filled with its trimmed text; the confirmed text goes back
 // exactly as typed.
 #include "binding.hpp"
-
 #include "frame/globals.hpp"
 #include "frame/names.hpp"
 #include "keypads/modal_cycle.hpp"

@@ -1,7 +1,6 @@
 // DigitKeypadProxy: touching a bound control (double-clicking a grid cell) opens the numeric
 // keypad pre-filled with the control's trimmed text and writes the confirmed text back.
 #include "binding.hpp"
-
 #include "frame/globals.hpp"
 #include "frame/names.hpp"
 #include "keypads/modal_cycle.hpp"
@@ -63,7 +62,8 @@ Ref event_handler(Handle self, Handle event) {
 Ref get_value(Handle self) {
     Ref content = self.attr(N._ctrl).method(N.get_string);
     if (equal(content, C.empty)) return Ref::borrow(C.nan);
-    if (equal(self.attr(N._mode), global(N.KEYPAD_MODE_INT))) return Ref::steal(PyNumber_Long(content.get()));
+    if (equal(self.attr(N._mode), global(N.KEYPAD_MODE_INT)))
+        return Ref::steal(PyNumber_Long(content.get()));
     return Ref::steal(PyNumber_Float(content.get()));
 }
 

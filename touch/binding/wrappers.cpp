@@ -1,7 +1,6 @@
 // _CtrlWrapperBase, _CtrlWrapper, _GridWrapper: the text of a control, or of one grid cell,
 // through get_string() / set_string(). Every access reads `_ctrl` afresh.
 #include "binding.hpp"
-
 #include "frame/globals.hpp"
 #include "frame/names.hpp"
 

@@ -67,7 +67,8 @@ void define_class(const ClassDef& cls) {
     set_item(ns, N.dunder_module, C.module_name);
     set_item(ns, N.dunder_qualname, name);
     if (cls.doc) set_item(ns, N.dunder_doc, Ref::steal(PyUnicode_FromString(cls.doc)));
-    for (const Member& m : cls.members) set_item(ns, interned(m.key), member_object(m, cls.name, ns));
+    for (const Member& m : cls.members)
+        set_item(ns, interned(m.key), member_object(m, cls.name, ns));
     bind_global(name.get(), metaclass(name, bases, ns));
 }
 

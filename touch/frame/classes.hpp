@@ -2,9 +2,9 @@
 // order, turned into a class the way a class statement would do it.
 #pragma once
 
-#include "function.hpp"
-
 #include <vector>
+
+#include "function.hpp"
 
 namespace touch {
 
@@ -18,7 +18,9 @@ struct Member {
 };
 
 inline Member method(FunctionDef f) { return {Member::method, f.name, f, {}, nullptr}; }
-inline Member method(const char* key, FunctionDef f) { return {Member::method, key, f, {}, nullptr}; }
+inline Member method(const char* key, FunctionDef f) {
+    return {Member::method, key, f, {}, nullptr};
+}
 inline Member abstract_method(FunctionDef f) {
     return {Member::abstract_method, f.name, f, {}, nullptr};
 }

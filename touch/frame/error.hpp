@@ -4,10 +4,10 @@
 // ever crosses into the interpreter, and every slot can be `noexcept`.
 #pragma once
 
-#include "ref.hpp"
-
 #include <new>
 #include <stdexcept>
+
+#include "ref.hpp"
 
 namespace touch {
 

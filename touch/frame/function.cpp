@@ -1,10 +1,5 @@
 #include "function.hpp"
 
-#include "error.hpp"
-#include "globals.hpp"
-#include "names.hpp"
-#include "traceback.hpp"
-
 #include <structmember.h>
 
 #include <algorithm>
@@ -13,6 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "error.hpp"
+#include "globals.hpp"
+#include "names.hpp"
+#include "traceback.hpp"
+
 namespace touch {
 
 namespace {
@@ -20,7 +20,7 @@ namespace {
 struct Function {
     PyObject_HEAD
 #if TOUCH_VECTORCALL
-    vectorcallfunc vectorcall;
+        vectorcallfunc vectorcall;
 #endif
     const FunctionDef* def;
     const char* owner;  // class name for methods, null for module functions
@@ -130,7 +130,8 @@ void check_arguments(const Function* f, PyObject* const* slots) {
     Py_ssize_t i = parameter_index(f, N.message);
     PyObject* message = slots[i];
     if (message != Py_None && Py_TYPE(message) != &PyUnicode_Type) {
-        PyErr_Format(PyExc_TypeError, "Argument '%.200s' has incorrect type (expected %.200s, got %.200s)",
+        PyErr_Format(PyExc_TypeError,
+                     "Argument '%.200s' has incorrect type (expected %.200s, got %.200s)",
                      "message", "str", Py_TYPE(message)->tp_name);
         throw_pending();
     }
@@ -374,10 +375,10 @@ Ref make_code(const char* name, Handle varnames, int line) {
     Ref empty_tuple = Ref::steal(PyTuple_New(0));
     Ref filename = Ref::steal(PyUnicode_FromString("touch"));
     Ref code_name = Ref::steal(PyUnicode_FromString(name));
-    return Ref::steal(reinterpret_cast<PyObject*>(PyCode_New(
-        nparams, 0, nparams, 0, flags, bytecode.get(), empty_tuple.get(), empty_tuple.get(),
-        varnames.get(), empty_tuple.get(), empty_tuple.get(), filename.get(), code_name.get(),
-        line, bytecode.get())));
+    return Ref::steal(reinterpret_cast<PyObject*>(
+        PyCode_New(nparams, 0, nparams, 0, flags, bytecode.get(), empty_tuple.get(),
+                   empty_tuple.get(), varnames.get(), empty_tuple.get(), empty_tuple.get(),
+                   filename.get(), code_name.get(), line, bytecode.get())));
 #endif
 }
 

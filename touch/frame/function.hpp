@@ -8,10 +8,10 @@
 // functools.wraps treat it as a Python function.
 #pragma once
 
-#include "ref.hpp"
-
 #include <cstddef>
 #include <utility>
+
+#include "ref.hpp"
 
 namespace touch {
 
@@ -30,7 +30,7 @@ struct FunctionDef {
     const char* name;    // plain name (`__on_caps`); the name in argument errors
     const char* params;  // the parameter names, separated by blanks
     Body body;
-    int arity;           // parameters the body takes
+    int arity;  // parameters the body takes
     Check check;
     Ref (*defaults)();     // evaluated when the function is created; null: no defaults
     Ref (*annotations)();  // evaluated when the function is created; null: {}
@@ -67,6 +67,5 @@ Ref make_function(const FunctionDef& def, const char* owner);
 
 // Readies the function type; called by the exec step before anything is created.
 void ready_function_type();
-
 
 }  // namespace touch

@@ -1,15 +1,14 @@
 // The module body: binds the module namespace in its documented order.
-#include "classes.hpp"
-#include "globals.hpp"
-#include "names.hpp"
-#include "startup.hpp"
-
-#include "binding/binding.hpp"
-#include "input/input.hpp"
-#include "keypads/keypads.hpp"
-
 #include <initializer_list>
 #include <utility>
+
+#include "binding/binding.hpp"
+#include "classes.hpp"
+#include "globals.hpp"
+#include "input/input.hpp"
+#include "keypads/keypads.hpp"
+#include "names.hpp"
+#include "startup.hpp"
 
 namespace touch {
 
@@ -31,9 +30,10 @@ void import_from(const char* module_name, std::initializer_list<ImportedName> na
     Ref name = Ref::steal(PyUnicode_FromString(module_name));
     Ref fromlist = Ref::steal(PyTuple_New(static_cast<Py_ssize_t>(names.size())));
     Py_ssize_t i = 0;
-    for (const ImportedName& n : names) PyTuple_SET_ITEM(fromlist.get(), i++, Ref(n.name).release());
-    Ref module = Ref::steal(PyImport_ImportModuleLevelObject(name.get(), module_globals(), nullptr,
-                                                             fromlist.get(), 0));
+    for (const ImportedName& n : names)
+        PyTuple_SET_ITEM(fromlist.get(), i++, Ref(n.name).release());
+    Ref module = Ref::steal(
+        PyImport_ImportModuleLevelObject(name.get(), module_globals(), nullptr, fromlist.get(), 0));
     for (const ImportedName& n : names) {
         Ref value = Ref::steal_unless(PyObject_GetAttr(module.get(), n.name), PyExc_AttributeError);
         if (!value.valid()) {
@@ -57,11 +57,10 @@ void run_module_body() {
     import_from("typing", {{N.Optional, N._Optional}});
     bind_global(N.KEYPAD_MODE_INT, C.i0);
     bind_global(N.KEYPAD_MODE_FLOAT, C.i1);
-    for (const ClassDef* cls :
-         {&keypads::digit_keypad_class, &keypads::digit_password_keypad_class,
-          &binding::ctrl_wrapper_base_class, &binding::ctrl_wrapper_class,
-          &binding::grid_wrapper_class, &binding::digit_keypad_proxy_class,
-          &keypads::alpha_keypad_class, &binding::alpha_keypad_proxy_class})
+    for (const ClassDef* cls : {&keypads::digit_keypad_class, &keypads::digit_password_keypad_class,
+                                &binding::ctrl_wrapper_base_class, &binding::ctrl_wrapper_class,
+                                &binding::grid_wrapper_class, &binding::digit_keypad_proxy_class,
+                                &keypads::alpha_keypad_class, &binding::alpha_keypad_proxy_class})
         define_class(*cls);
     for (const FunctionDef* function :
          {&input::input_text, &input::input_password, &input::input_digit_password,

@@ -84,9 +84,8 @@ static Ref keyword_names(PyObject** names, size_t keywords) {
 Ref vectorcall(PyObject* callable, PyObject** stack, size_t positional, PyObject** names,
                size_t keywords) {
     Ref kwnames = keywords ? keyword_names(names, keywords) : Ref();
-    return Ref::steal(PyObject_Vectorcall(callable, stack + 1,
-                                          positional | PY_VECTORCALL_ARGUMENTS_OFFSET,
-                                          kwnames.get()));
+    return Ref::steal(PyObject_Vectorcall(
+        callable, stack + 1, positional | PY_VECTORCALL_ARGUMENTS_OFFSET, kwnames.get()));
 }
 
 #else

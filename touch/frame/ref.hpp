@@ -14,10 +14,10 @@
 //    only place that turns it back into a pending Python exception and a NULL/-1 result.
 #pragma once
 
-#include "python.hpp"
-
 #include <initializer_list>
 #include <utility>
+
+#include "python.hpp"
 
 namespace touch {
 
@@ -163,8 +163,7 @@ Ref Handle::method(PyObject* name, const Args&... args) const {
     detail::CallArgs<sizeof...(Args) + 1> call;
     call.add(*this);
     (call.add(args), ...);
-    return detail::vectorcall_method(name, call.stack, call.positional, call.names,
-                                     call.keywords);
+    return detail::vectorcall_method(name, call.stack, call.positional, call.names, call.keywords);
 }
 
 }  // namespace touch

@@ -1,14 +1,14 @@
 #include "startup.hpp"
 
+#include <cstdint>
+#include <string>
+
 #include "error.hpp"
 #include "function.hpp"
 #include "globals.hpp"
 #include "names.hpp"
 #include "traceback.hpp"
 #include "version.hpp"
-
-#include <cstdint>
-#include <string>
 
 namespace touch {
 
@@ -43,10 +43,10 @@ void check_interpreter() {
 }
 
 // module.__dict__[target] = spec.<attribute>; a missing attribute is skipped.
-void copy_spec_attribute(Handle spec, const char* attribute, Handle module_dict,
-                         const char* target, bool skip_none) {
-    Ref value = Ref::steal_unless(PyObject_GetAttrString(spec.get(), attribute),
-                                  PyExc_AttributeError);
+void copy_spec_attribute(Handle spec, const char* attribute, Handle module_dict, const char* target,
+                         bool skip_none) {
+    Ref value =
+        Ref::steal_unless(PyObject_GetAttrString(spec.get(), attribute), PyExc_AttributeError);
     if (!value.valid() || (skip_none && value.is_none())) return;
     if (PyDict_SetItemString(module_dict.get(), target, value.get()) < 0) throw_pending();
 }
@@ -64,7 +64,8 @@ Ref new_module_from_spec(Handle spec) {
 
 // Warns (RuntimeWarning) when the running Python is not the "major.minor" we were built for.
 bool check_version() {
-    const std::string built = std::to_string(PY_MAJOR_VERSION) + "." + std::to_string(PY_MINOR_VERSION);
+    const std::string built =
+        std::to_string(PY_MAJOR_VERSION) + "." + std::to_string(PY_MINOR_VERSION);
     const char* running = Py_GetVersion();
     if (same_major_minor(built.c_str(), running)) return true;
     const std::string running_mm = major_minor(running);
@@ -126,7 +127,12 @@ int exec_module(PyObject* module) noexcept {
         if (!PyErr_Occurred()) PyErr_SetString(PyExc_ImportError, "init tov_touch");
         return -1;
     }
-    int result = guarded([&] { execute(module); return 0; }, -1);
+    int result = guarded(
+        [&] {
+            execute(module);
+            return 0;
+        },
+        -1);
     if (result < 0) {
         static PyObject* init_code = nullptr;
         add_traceback_entry(init_code, "init tov_touch", 1, PyModule_GetDict(module));

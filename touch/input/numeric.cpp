@@ -1,8 +1,7 @@
 // input_integer, input_float: one number from the numeric keypad, or None on cancel.
-#include "input.hpp"
-
 #include "frame/globals.hpp"
 #include "frame/names.hpp"
+#include "input.hpp"
 #include "keypads/modal_cycle.hpp"
 
 namespace touch::input {
@@ -44,11 +43,11 @@ Ref float_annotations() { return annotations_returning(&PyFloat_Type); }
 
 }  // namespace
 
-const FunctionDef input_integer = def<integer>("input_integer", "parent minimum maximum message",
-                                               Check::message_str_or_none, unbounded,
-                                               integer_annotations);
-const FunctionDef input_float = def<floating>("input_float", "parent minimum maximum message",
-                                              Check::message_str_or_none, unbounded,
-                                              float_annotations);
+const FunctionDef input_integer =
+    def<integer>("input_integer", "parent minimum maximum message", Check::message_str_or_none,
+                 unbounded, integer_annotations);
+const FunctionDef input_float =
+    def<floating>("input_float", "parent minimum maximum message", Check::message_str_or_none,
+                  unbounded, float_annotations);
 
 }  // namespace touch::input

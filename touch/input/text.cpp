@@ -1,8 +1,7 @@
 // input_text, input_password, input_digit_password: one text, exactly as typed, or None.
-#include "input.hpp"
-
 #include "frame/globals.hpp"
 #include "frame/names.hpp"
+#include "input.hpp"
 #include "keypads/modal_cycle.hpp"
 
 namespace touch::input {
@@ -50,14 +49,14 @@ Ref digit_password_annotations() {
 
 }  // namespace
 
-const FunctionDef input_text = def<text>("input_text", "parent password_mode message",
-                                         Check::message_str_or_none, text_defaults,
-                                         text_annotations);
-const FunctionDef input_password = def<password>("input_password", "parent message",
-                                                 Check::message_str_or_none, password_defaults,
-                                                 password_annotations);
-const FunctionDef input_digit_password = def<digit_password>(
-    "input_digit_password", "parent message", Check::none, digit_password_defaults,
-    digit_password_annotations);
+const FunctionDef input_text =
+    def<text>("input_text", "parent password_mode message", Check::message_str_or_none,
+              text_defaults, text_annotations);
+const FunctionDef input_password =
+    def<password>("input_password", "parent message", Check::message_str_or_none, password_defaults,
+                  password_annotations);
+const FunctionDef input_digit_password =
+    def<digit_password>("input_digit_password", "parent message", Check::none,
+                        digit_password_defaults, digit_password_annotations);
 
 }  // namespace touch::input

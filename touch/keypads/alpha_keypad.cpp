@@ -2,10 +2,9 @@
 // shift key swaps two key panels and colours the shift keys; the caps keys swap three pairs of
 // letter groups. All editing goes through the one field chosen for the mode, so a password is
 // only ever held by the masked field.
-#include "keypads.hpp"
-
 #include "frame/globals.hpp"
 #include "frame/names.hpp"
+#include "keypads.hpp"
 
 namespace touch::keypads {
 
@@ -72,7 +71,8 @@ Ref out_(Handle self, Handle put) {
 Ref on_shift_display(Handle self, Handle on) {
     const Ref buttons[] = {self.attr(N.ui_shift_0), self.attr(N.ui_shift_1),
                            self.attr(N.ui_shift_2), self.attr(N.ui_shift_3)};
-    for (const Ref& button : buttons) global(N.AlphaKeypad).attr(N.mangled_change_color)(button, on);
+    for (const Ref& button : buttons)
+        global(N.AlphaKeypad).attr(N.mangled_change_color)(button, on);
     self.attr(N.Shift).method(N.Show, on);
     self.attr(N.no_Shift).method(N.Show, boolean(!on.truthy()));
     global(N.window_fit_layout)(self);
@@ -124,7 +124,8 @@ Ref on_backspace(Handle self, Handle) {
     Py_ssize_t length = PyObject_Length(value.get());
     if (length < 0) throw_pending();
     if (length > 0)
-        text_field(self).method(N.SetValue, Ref::steal(PySequence_GetSlice(value.get(), 0, length - 1)));
+        text_field(self).method(N.SetValue,
+                                Ref::steal(PySequence_GetSlice(value.get(), 0, length - 1)));
     return none();
 }
 

@@ -1,10 +1,9 @@
 // DigitKeypad: the numeric keypad. The number under edit lives only as the text of the form's
 // value field; the keys rewrite that text, Enter screens it and ends the dialog when it is a
 // number within the range.
-#include "keypads.hpp"
-
 #include "frame/globals.hpp"
 #include "frame/names.hpp"
+#include "keypads.hpp"
 
 namespace touch::keypads {
 
@@ -22,7 +21,8 @@ void set_field_text(Handle self, Handle text) { self.attr(N.mValueField).method(
 
 // int(text) or float(text) by mode; null when the interpreter refuses the text as a number.
 Ref parse_number(Handle mode, Handle text) {
-    PyObject* number = is_integer_mode(mode) ? PyNumber_Long(text.get()) : PyNumber_Float(text.get());
+    PyObject* number =
+        is_integer_mode(mode) ? PyNumber_Long(text.get()) : PyNumber_Float(text.get());
     return Ref::steal_unless(number, PyExc_ValueError);
 }
 
@@ -31,7 +31,8 @@ Ref init(Handle self, Handle parent, Handle mode, Handle minimum, Handle maximum
     global(N.DigitKeypadUI).attr(N.dunder_init)(self, parent);
     Ref field_size = field_font_size(font_size, show_size);
     Ref prompt = message;
-    if (prompt.is_none()) prompt = Ref::borrow(is_integer_mode(mode) ? C.prompt_int : C.prompt_float);
+    if (prompt.is_none())
+        prompt = Ref::borrow(is_integer_mode(mode) ? C.prompt_int : C.prompt_float);
     self.attr(N.ui_message).method(N.SetLabel, prompt);
 
     Ref small_font = keypad_font(font_size);
@@ -126,7 +127,9 @@ Ref init_defaults() { return tuple(C.neg_inf, C.pos_inf, Py_None, C.i20, Py_None
 
 Ref message_is_unicode() { return dict_of({{N.message, C.unicode}}); }
 
-Ref returns_bool() { return dict_of({{N.dunder_return, reinterpret_cast<PyObject*>(&PyBool_Type)}}); }
+Ref returns_bool() {
+    return dict_of({{N.dunder_return, reinterpret_cast<PyObject*>(&PyBool_Type)}});
+}
 
 }  // namespace
 

@@ -1,8 +1,7 @@
 // What the numeric keypad and the digit password keypad share: their fonts and key set.
-#include "keypads.hpp"
-
 #include "frame/globals.hpp"
 #include "frame/names.hpp"
+#include "keypads.hpp"
 
 namespace touch::keypads {
 

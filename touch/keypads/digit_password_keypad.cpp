@@ -1,9 +1,8 @@
 // DigitPasswordKeypad: a PIN pad. Every key appends its caption to the masked field; confirm
 // hands out whatever stands there, the empty text included.
-#include "keypads.hpp"
-
 #include "frame/globals.hpp"
 #include "frame/names.hpp"
+#include "keypads.hpp"
 
 namespace touch::keypads {
 
