@@ -308,6 +308,7 @@ class DigitKeypad(_Keypad):
         bounds = wx.BoxSizer(wx.HORIZONTAL)
         bounds.Add(self.m_staticText3, 0, wx.ALIGN_CENTER_VERTICAL)
         bounds.Add(self.ui_minimum, 0, wx.ALIGN_CENTER_VERTICAL)
+        bounds.AddSpacer(4 * GAP)  # keeps "-10.0" and "最大值：" apart when the bounds are long
         bounds.AddStretchSpacer()
         bounds.Add(self.m_staticText5, 0, wx.ALIGN_CENTER_VERTICAL)
         bounds.Add(self.ui_maxmum, 0, wx.ALIGN_CENTER_VERTICAL)

@@ -254,3 +254,14 @@ class TestBadInput:
             pad.set_value(12)
         with pytest.raises(TypeError):
             pad.out_of_range(None)
+
+
+def test_long_bounds_stay_apart_on_screen(make_pad):
+    pad = make_pad(FLOAT, -12345.5, 67890.25)
+    gaps = []
+
+    def measure():
+        flush_events(150)
+        gaps.append(pad.m_staticText5.GetScreenRect().x - pad.ui_minimum.GetScreenRect().GetRight())
+    run_modal(pad, measure, lambda: pad.EndModal(wx.ID_CANCEL))
+    assert gaps[0] > 10
