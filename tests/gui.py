@@ -170,3 +170,29 @@ def gone(window):
     """Was `window` destroyed? (A top-level window dies at the next idle time.)"""
     flush_events(20)
     return not window
+
+
+DIGIT_KEY_NAMES = ["DotPoint"] + ["m_button%d" % i for i in range(2, 18) if i != 14]
+
+
+def digit_key(dialog, caption):
+    """The key among the digit forms' sixteen whose caption is `caption`."""
+    for name in DIGIT_KEY_NAMES:
+        button = getattr(dialog, name)
+        if button.GetLabel() == caption:
+            return button
+    raise LookupError(caption)
+
+
+def left_down(ctrl):
+    """A left-button press on `ctrl`, dispatched through its own event handler."""
+    event = wx.MouseEvent(wx.wxEVT_LEFT_DOWN)
+    event.SetEventObject(ctrl)
+    ctrl.GetEventHandler().ProcessEvent(event)
+
+
+def double_click_cell(grid, row, col):
+    """The grid's own cell double-click event for (row, col)."""
+    import wx.grid
+    event = wx.grid.GridEvent(grid.GetId(), wx.grid.wxEVT_GRID_CELL_LEFT_DCLICK, grid, row, col)
+    grid.GetEventHandler().ProcessEvent(event)

@@ -17,15 +17,8 @@ SHIFT_KEYS = ["ui_shift_0", "ui_shift_1", "ui_shift_2", "ui_shift_3"]
 
 @pytest.fixture
 def make(frame):
-    made = []
-
-    def make_keyboard(*args, **kwargs):
-        keyboard = tov_touch.AlphaKeypad(frame, *args, **kwargs)
-        made.append(keyboard)
-        return keyboard
-    yield make_keyboard
-    for keyboard in made:
-        keyboard.Destroy()
+    """Makes the dialog over the test's frame; the frame fixture destroys it afterwards."""
+    return lambda *args, **kwargs: tov_touch.AlphaKeypad(frame, *args, **kwargs)
 
 
 def key(parent, label):

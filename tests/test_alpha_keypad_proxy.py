@@ -5,7 +5,7 @@ import wx.grid
 
 import tov_touch
 import tov_touchui
-from gui import WhenModal, click, flush_events, gone, press
+from gui import WhenModal, click, double_click_cell, flush_events, gone, left_down, press
 
 pytestmark = pytest.mark.timeout(60)
 Keyboard = tov_touch.AlphaKeypad
@@ -26,17 +26,6 @@ def record(into):
                     widget=keyboard._AlphaKeypad__widget,
                     prompt=keyboard.ui_message.IsShown())
     return look
-
-
-def left_down(ctrl):
-    event = wx.MouseEvent(wx.wxEVT_LEFT_DOWN)
-    event.SetEventObject(ctrl)
-    ctrl.GetEventHandler().ProcessEvent(event)
-
-
-def double_click_cell(grid, row, col):
-    event = wx.grid.GridEvent(grid.GetId(), wx.grid.wxEVT_GRID_CELL_LEFT_DCLICK, grid, row, col)
-    grid.GetEventHandler().ProcessEvent(event)
 
 
 @pytest.mark.parametrize("style, password_mode, masked", [

@@ -4,41 +4,24 @@ import wx
 
 import tov_touch
 import tov_touchui
-from gui import click, flush_events, press, run_modal
+from gui import DIGIT_KEY_NAMES, click, digit_key, flush_events, press, run_modal
 
 pytestmark = pytest.mark.timeout(60)
 
 INT, FLOAT = tov_touch.KEYPAD_MODE_INT, tov_touch.KEYPAD_MODE_FLOAT
-KEY_NAMES = ["DotPoint"] + ["m_button%d" % i for i in range(2, 18) if i != 14]
 INVALID = "Invalid number format. Please input again."
 OUT_OF_RANGE = "Number value is out of range. Please input again."
 
 
 @pytest.fixture
 def make_pad(frame):
-    made = []
-
-    def make(*args, **kwargs):
-        pad = tov_touch.DigitKeypad(frame, *args, **kwargs)
-        made.append(pad)
-        return pad
-    yield make
-    for pad in made:
-        pad.Destroy()
-
-
-def key(pad, caption):
-    """The key among the form's sixteen whose caption is `caption`."""
-    for name in KEY_NAMES:
-        button = getattr(pad, name)
-        if button.GetLabel() == caption:
-            return button
-    raise LookupError(caption)
+    """Makes the dialog over the test's frame; the frame fixture destroys it afterwards."""
+    return lambda *args, **kwargs: tov_touch.DigitKeypad(frame, *args, **kwargs)
 
 
 def type_keys(pad, captions):
     for caption in captions:
-        press(key(pad, caption))
+        press(digit_key(pad, caption))
 
 
 class TestConstruction:
@@ -64,7 +47,7 @@ class TestConstruction:
     def test_fonts(self, make_pad, font_size, show_size, field_points):
         pad = make_pad(FLOAT, font_size=font_size, show_size=show_size)
         assert pad.mValueField.GetFont().GetPointSize() == field_points
-        for name in KEY_NAMES + ["m_staticText3", "ui_minimum", "ui_maxmum", "m_staticText5"]:
+        for name in DIGIT_KEY_NAMES + ["m_staticText3", "ui_minimum", "ui_maxmum", "m_staticText5"]:
             assert getattr(pad, name).GetFont().GetPointSize() == font_size, name
 
     def test_prompt_keeps_the_form_font(self, make_pad, frame):
@@ -124,7 +107,7 @@ class TestKeys:
     def test_clear_and_the_caption_is_what_is_typed(self, make_pad):
         pad = make_pad(FLOAT)
         pad.SetValue("123")
-        press(key(pad, "9"))
+        press(digit_key(pad, "9"))
         assert pad.GetValue() == "1239"
         pad.OnClearAll(None)
         assert pad.GetValue() == ""
@@ -204,7 +187,7 @@ def test_end_to_end_with_mouse_clicks(frame, message_boxes):
     """Real X clicks on the keys: 1, 2, minus, Enter, the way a finger would do it."""
     pad = tov_touch.DigitKeypad(frame, INT, -100, 100)
     try:
-        touches = [lambda c=c: click(key(pad, c)) for c in ["1", "2", "-", tov_touchui.CONFIRM]]
+        touches = [lambda c=c: click(digit_key(pad, c)) for c in ["1", "2", "-", tov_touchui.CONFIRM]]
         result = run_modal(pad, lambda: flush_events(200), *touches, timeout_ms=15000)
         assert result == wx.ID_OK
         assert pad.get_value() == "-12"

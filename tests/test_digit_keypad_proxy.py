@@ -7,7 +7,7 @@ import wx.grid
 
 import tov_touch
 import tov_touchui
-from gui import WhenModal, click, find_button, flush_events, gone, press
+from gui import WhenModal, click, double_click_cell, find_button, flush_events, gone, left_down, press
 
 pytestmark = pytest.mark.timeout(60)
 
@@ -25,18 +25,6 @@ def confirm(pad):
 
 def cancel(pad):
     pad.EndModal(wx.ID_CANCEL)
-
-
-def left_down(ctrl):
-    event = wx.MouseEvent(wx.wxEVT_LEFT_DOWN)
-    event.SetEventObject(ctrl)
-    event.SetId(ctrl.GetId())
-    ctrl.GetEventHandler().ProcessEvent(event)
-
-
-def double_click_cell(grid, row, col):
-    event = wx.grid.GridEvent(grid.GetId(), wx.grid.wxEVT_GRID_CELL_LEFT_DCLICK, grid, row, col)
-    grid.GetEventHandler().ProcessEvent(event)
 
 
 @pytest.fixture

@@ -4,27 +4,15 @@ import wx
 
 import tov_touch
 import tov_touchui
-from gui import press, run_modal
+from gui import DIGIT_KEY_NAMES, digit_key, press, run_modal
 
 pytestmark = pytest.mark.timeout(60)
-KEY_NAMES = ["DotPoint"] + ["m_button%d" % i for i in range(2, 18) if i != 14]
 
 
 @pytest.fixture
 def make(frame):
-    made = []
-
-    def make_keypad(*args, **kwargs):
-        keypad = tov_touch.DigitPasswordKeypad(frame, *args, **kwargs)
-        made.append(keypad)
-        return keypad
-    yield make_keypad
-    for keypad in made:
-        keypad.Destroy()
-
-
-def digit(keypad, caption):
-    return next(getattr(keypad, n) for n in KEY_NAMES if getattr(keypad, n).GetLabel() == caption)
+    """Makes the dialog over the test's frame; the frame fixture destroys it afterwards."""
+    return lambda *args, **kwargs: tov_touch.DigitPasswordKeypad(frame, *args, **kwargs)
 
 
 def form_prompt(frame):
@@ -39,7 +27,7 @@ def form_prompt(frame):
 def test_keys_append_their_captions(make, captions, text):
     keypad = make()
     for caption in captions:
-        press(digit(keypad, caption))
+        press(digit_key(keypad, caption))
     assert keypad.get_value() == text
 
 
@@ -47,7 +35,7 @@ def test_keys_append_their_captions(make, captions, text):
 def test_fonts(make, font_size, show_size, field):
     keypad = make(font_size=font_size, show_size=show_size)
     assert keypad.ui_text.GetFont().GetPointSize() == field
-    assert {getattr(keypad, n).GetFont().GetPointSize() for n in KEY_NAMES} == {font_size}
+    assert {getattr(keypad, n).GetFont().GetPointSize() for n in DIGIT_KEY_NAMES} == {font_size}
 
 
 @pytest.mark.parametrize("message", [None, ""])
@@ -64,9 +52,9 @@ def test_message_is_the_prompt_and_any_true_object_goes_to_set_label(make, frame
 
 def test_clear_then_confirm_gives_the_empty_text(make):
     keypad = make()
-    result = run_modal(keypad, lambda: press(digit(keypad, "4")),
-                       lambda: press(digit(keypad, tov_touchui.CLEAR)),
-                       lambda: press(digit(keypad, tov_touchui.CONFIRM)))
+    result = run_modal(keypad, lambda: press(digit_key(keypad, "4")),
+                       lambda: press(digit_key(keypad, tov_touchui.CLEAR)),
+                       lambda: press(digit_key(keypad, tov_touchui.CONFIRM)))
     assert result == wx.ID_OK
     assert keypad.get_value() == ""
 

@@ -4,14 +4,9 @@ import wx
 
 import tov_touch
 import tov_touchui
-from gui import WhenModal, gone, press
+from gui import WhenModal, digit_key, gone, press
 
 pytestmark = pytest.mark.timeout(60)
-KEY_NAMES = ["DotPoint"] + ["m_button%d" % i for i in range(2, 18) if i != 14]
-
-
-def digit(keypad, caption):
-    return next(getattr(keypad, n) for n in KEY_NAMES if getattr(keypad, n).GetLabel() == caption)
 
 
 def typed(*keys):
@@ -86,8 +81,8 @@ def test_message_restriction(frame, function):
 def test_digit_password_keeps_leading_zeros(frame):
     def enter_pin(keypad):
         for caption in "0470":
-            press(digit(keypad, caption))
-        press(digit(keypad, tov_touchui.CONFIRM))
+            press(digit_key(keypad, caption))
+        press(digit_key(keypad, tov_touchui.CONFIRM))
     script = WhenModal(tov_touch.DigitPasswordKeypad, enter_pin)
     assert tov_touch.input_digit_password(frame, "PIN:") == "0470"
     script.check()

@@ -137,7 +137,6 @@ Ref set_value(Handle self, Handle value) {
 Ref get_value(Handle self) { return text_field(self).method(N.GetValue); }
 
 Ref init_defaults() { return tuple(Py_None, Py_None, C.empty); }
-Ref message_is_unicode() { return dict_of({{N.message, C.unicode}}); }
 Ref button_is_wx_button() { return dict_of({{N.button, global(N.wx).attr(N.Button)}}); }
 Ref on_is_bool() { return dict_of({{N.on, reinterpret_cast<PyObject*>(&PyBool_Type)}}); }
 

@@ -125,7 +125,6 @@ Ref on_enter(Handle self, Handle) {
 
 Ref init_defaults() { return tuple(C.neg_inf, C.pos_inf, Py_None, C.i20, Py_None); }
 
-Ref message_is_unicode() { return dict_of({{N.message, C.unicode}}); }
 
 Ref returns_bool() {
     return dict_of({{N.dunder_return, reinterpret_cast<PyObject*>(&PyBool_Type)}});

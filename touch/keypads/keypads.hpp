@@ -9,6 +9,9 @@ extern const ClassDef digit_keypad_class;
 extern const ClassDef digit_password_keypad_class;
 extern const ClassDef alpha_keypad_class;
 
+// The annotations of the constructors that take a prompt: {"message": "unicode"}.
+Ref message_is_unicode();
+
 // What the two digit keypads share.
 
 // wx.Font(size, FONTFAMILY_DEFAULT, FONTSTYLE_NORMAL, FONTWEIGHT_NORMAL, False, EmptyString):

@@ -1,9 +1,12 @@
-// What the numeric keypad and the digit password keypad share: their fonts and key set.
+// What the keypads share: the annotation of their prompts, and the fonts and key set of the two
+// digit keypads.
 #include "frame/globals.hpp"
 #include "frame/names.hpp"
 #include "keypads.hpp"
 
 namespace touch::keypads {
+
+Ref message_is_unicode() { return dict_of({{N.message, C.unicode}}); }
 
 Ref keypad_font(Handle size) {
     Ref wx = global(N.wx);
