@@ -26,6 +26,7 @@ struct Function {
     const char* owner;  // class name for methods, null for module functions
     int line;           // line of its __code__ and of its traceback entries
     Py_ssize_t nparams;
+    Py_ssize_t message_index;  // the `message` parameter when it is restricted, else -1
     // Immutable after creation; kept by tp_clear so that a call can never see them vanish.
     PyObject* varnames;  // tuple of the parameter names, interned
     PyObject* code;
@@ -126,9 +127,8 @@ void bind_arguments(const Function* f, PyObject* const* args, Py_ssize_t nargs, 
 }
 
 void check_arguments(const Function* f, PyObject* const* slots) {
-    if (f->def->check != Check::message_str_or_none) return;
-    Py_ssize_t i = parameter_index(f, N.message);
-    PyObject* message = slots[i];
+    if (f->message_index < 0) return;
+    PyObject* message = slots[f->message_index];
     if (message != Py_None && Py_TYPE(message) != &PyUnicode_Type) {
         PyErr_Format(PyExc_TypeError,
                      "Argument '%.200s' has incorrect type (expected %.200s, got %.200s)",
@@ -233,42 +233,50 @@ PyObject* or_none(PyObject* value) {
     return value;
 }
 
-PyObject* get_name(PyObject* self, void*) { return or_none(as_function(self)->name); }
-int set_name(PyObject* self, PyObject* value, void*) {
+PyObject* get_name(PyObject* self, void*) noexcept { return or_none(as_function(self)->name); }
+int set_name(PyObject* self, PyObject* value, void*) noexcept {
     return set_text(as_function(self)->name, value, "__name__");
 }
-PyObject* get_qualname(PyObject* self, void*) { return or_none(as_function(self)->qualname); }
-int set_qualname(PyObject* self, PyObject* value, void*) {
+PyObject* get_qualname(PyObject* self, void*) noexcept {
+    return or_none(as_function(self)->qualname);
+}
+int set_qualname(PyObject* self, PyObject* value, void*) noexcept {
     return set_text(as_function(self)->qualname, value, "__qualname__");
 }
-PyObject* get_doc(PyObject* self, void*) { return or_none(as_function(self)->doc); }
-int set_doc(PyObject* self, PyObject* value, void*) {
+PyObject* get_doc(PyObject* self, void*) noexcept { return or_none(as_function(self)->doc); }
+int set_doc(PyObject* self, PyObject* value, void*) noexcept {
     Py_XINCREF(value);
     Py_XSETREF(as_function(self)->doc, value);
     return 0;
 }
-PyObject* get_defaults(PyObject* self, void*) { return or_none(as_function(self)->defaults); }
-int set_defaults(PyObject* self, PyObject* value, void*) {
+PyObject* get_defaults(PyObject* self, void*) noexcept {
+    return or_none(as_function(self)->defaults);
+}
+int set_defaults(PyObject* self, PyObject* value, void*) noexcept {
     return set_optional(as_function(self)->defaults, value, &PyTuple_Type,
                         "__defaults__ must be set to a tuple object");
 }
-PyObject* get_kwdefaults(PyObject* self, void*) { return or_none(as_function(self)->kwdefaults); }
-int set_kwdefaults(PyObject* self, PyObject* value, void*) {
+PyObject* get_kwdefaults(PyObject* self, void*) noexcept {
+    return or_none(as_function(self)->kwdefaults);
+}
+int set_kwdefaults(PyObject* self, PyObject* value, void*) noexcept {
     return set_optional(as_function(self)->kwdefaults, value, &PyDict_Type,
                         "__kwdefaults__ must be set to a dict object");
 }
 // Like a Python function: always a dict (inspect on 3.6 to 3.9 rejects None).
-PyObject* get_annotations(PyObject* self, void*) {
+PyObject* get_annotations(PyObject* self, void*) noexcept {
     Function* f = as_function(self);
     if (!f->annotations && !(f->annotations = PyDict_New())) return nullptr;
     return or_none(f->annotations);
 }
-int set_annotations(PyObject* self, PyObject* value, void*) {
+int set_annotations(PyObject* self, PyObject* value, void*) noexcept {
     return set_optional(as_function(self)->annotations, value, &PyDict_Type,
                         "__annotations__ must be set to a dict object");
 }
-PyObject* get_code(PyObject* self, void*) { return or_none(as_function(self)->code); }
-PyObject* get_globals(PyObject* self, void*) { return or_none(as_function(self)->globals); }
+PyObject* get_code(PyObject* self, void*) noexcept { return or_none(as_function(self)->code); }
+PyObject* get_globals(PyObject* self, void*) noexcept {
+    return or_none(as_function(self)->globals);
+}
 
 PyGetSetDef function_getset[] = {
     {"__name__", get_name, set_name, nullptr, nullptr},
@@ -439,6 +447,7 @@ Ref make_function(const FunctionDef& def, const char* owner) {
     f->owner = owner;
     f->line = line;
     f->nparams = PyTuple_GET_SIZE(varnames.get());
+    f->message_index = -1;
     f->varnames = varnames.release();
     f->code = code.release();
     f->traceback_code = nullptr;
@@ -452,8 +461,16 @@ Ref make_function(const FunctionDef& def, const char* owner) {
     f->dict = nullptr;
     f->globals = Ref::borrow(module_globals()).release();
     f->weakreflist = nullptr;
+    Ref function = Ref::steal(reinterpret_cast<PyObject*>(f));
+    if (def.check == Check::message_str_or_none) {
+        f->message_index = parameter_index(f, N.message);
+        if (f->message_index < 0) {
+            PyErr_Format(PyExc_SystemError, "tov_touch: %s has no parameter 'message'", def.name);
+            throw_pending();
+        }
+    }
     PyObject_GC_Track(f);
-    return Ref::steal(reinterpret_cast<PyObject*>(f));
+    return function;
 }
 
 }  // namespace touch

@@ -50,6 +50,7 @@ void fetch_builtins(PyObject* builtins_module) {
     fetch(B.property, "property");
     fetch(B.staticmethod, "staticmethod");
     fetch(B.TypeError, "TypeError");
+    // No body needs range(), but an interpreter without it has always failed this import.
     fetch(B.range, "range");
 }
 
