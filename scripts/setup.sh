@@ -7,6 +7,8 @@ packages=(
   g++ cmake make python3-dev
   python3-wxgtk4.0
   python3-pytest python3-pytest-xvfb python3-pytest-timeout
+  python3-mypy
+  python3-pip python3-venv python3-setuptools python3-wheel
   xvfb xauth
   fonts-dejavu-core fonts-wqy-microhei
 )

@@ -1,0 +1,86 @@
+"""The type stubs under stubs/ against the built module, and the signatures they rest on.
+
+stubtest compares each stub with what inspect.signature reports on the live module; where a
+signature cannot be read it skips the comparison silently, so the function objects' own
+signatures are checked here too.
+"""
+import inspect
+import os
+import pydoc
+import subprocess
+import sys
+
+import pytest
+
+import tov_touch
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+STUBS = os.path.join(ROOT, "stubs")
+FUNCTION = type(tov_touch.input_text)
+
+pytestmark = pytest.mark.timeout(120)
+
+
+def _function_objects():
+    """(qualified name, function) for every function object the module holds, found by walking
+    its namespace and its classes' namespaces, so a new method cannot be missed."""
+    found = []
+    for name, value in vars(tov_touch).items():
+        if isinstance(value, FUNCTION):
+            found.append((name, value))
+        elif isinstance(value, type) and value.__module__ == "tov_touch":
+            for entry, member in vars(value).items():
+                if isinstance(member, property):
+                    members = [member.fget, member.fset]
+                elif isinstance(member, staticmethod):
+                    members = [member.__func__]
+                else:
+                    members = [member]
+                found.extend(("%s.%s" % (name, entry), m) for m in members
+                             if isinstance(m, FUNCTION))
+    return found
+
+
+def test_stubtest_reports_nothing(tmp_path):
+    env = dict(os.environ)
+    env["PYTHONPATH"] = os.pathsep.join(p for p in sys.path if p)
+    env["MYPYPATH"] = STUBS
+    result = subprocess.run(
+        [sys.executable, "-m", "mypy.stubtest", "--mypy-config-file",
+         os.path.join(ROOT, "pyproject.toml"), "tov_touch", "tov_touchui", "tov_wxtools"],
+        cwd=str(tmp_path), env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+        universal_newlines=True, timeout=100)
+    assert result.returncode == 0, result.stdout
+    assert "Success: no issues found in 3 modules" in result.stdout
+
+
+def test_every_function_object_has_a_real_signature():
+    functions = _function_objects()
+    assert len(functions) > 40
+    for qualname, function in functions:
+        signature = inspect.signature(function)
+        code = function.__code__
+        kinds = {p.kind for p in signature.parameters.values()}
+        assert kinds <= {inspect.Parameter.POSITIONAL_OR_KEYWORD}, qualname
+        assert tuple(signature.parameters) == code.co_varnames[:code.co_argcount], qualname
+        defaults = function.__defaults__ or ()
+        tail = list(signature.parameters.values())[len(signature.parameters) - len(defaults):]
+        assert tuple(p.default for p in tail) == defaults, qualname
+
+
+def test_help_shows_every_callable_with_its_signature():
+    text = pydoc.render_doc(tov_touch, renderer=pydoc.plaintext)
+    for qualname, function in _function_objects():
+        owner, _, name = qualname.rpartition(".")
+        if owner.startswith("_") or name.startswith("_") and name != "__init__":
+            continue  # pydoc lists public names only
+        if owner and isinstance(vars(getattr(tov_touch, owner))[name], property):
+            line = "|  %s\n" % name  # listed by name under "Data descriptors"
+        elif name == "__init__":
+            line = "%s%s" % (owner, inspect.signature(getattr(tov_touch, owner)))
+        elif name != function.__name__:  # GetValue and SetValue are the same objects
+            line = "%s = %s%s" % (name, function.__name__, inspect.signature(function))
+        else:
+            line = "%s%s" % (name, inspect.signature(function))
+        assert line in text, qualname
+
