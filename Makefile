@@ -7,7 +7,7 @@ PYTEST_ARGS ?=
 export PYTHONPATH := $(abspath $(BUILD))$(if $(PYTHONPATH),:$(PYTHONPATH))
 export NO_AT_BRIDGE := 1
 
-.PHONY: all setup build test demo test-pythons clean
+.PHONY: all setup build test demo test-pythons wheel clean
 
 all: build
 
@@ -31,5 +31,9 @@ demo: build
 test-pythons: setup
 	@bash scripts/test_pythons.sh
 
+# A wheel for $(PYTHON) in dist/, built through the same CMakeLists.txt by setup.py.
+wheel: setup
+	$(PYTHON) -m pip wheel . --no-build-isolation --no-deps --no-index -w dist
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) dist
