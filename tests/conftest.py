@@ -41,3 +41,15 @@ def message_boxes(monkeypatch):
 
     monkeypatch.setattr(wx, "MessageBox", record)
     return calls
+
+
+def pytest_terminal_summary(terminalreporter):
+    """Puts the fuzzing and leak summaries in the log even when their tests pass."""
+    build = os.path.join(os.path.dirname(HERE), "build")
+    for name in ("fuzz-summary.txt", "refcount-summary.txt"):
+        path = os.path.join(build, name)
+        started = getattr(terminalreporter, "_sessionstarttime", None)
+        if os.path.exists(path) and (started is None or os.path.getmtime(path) >= started):
+            terminalreporter.write_sep("-", name)
+            with open(path) as stream:
+                terminalreporter.write(stream.read())
