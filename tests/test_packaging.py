@@ -24,6 +24,7 @@ pytestmark = pytest.mark.timeout(300)
 def run(command, cwd, timeout=240):
     env = dict(os.environ)
     env.pop("PYTHONPATH", None)  # the Makefile's points at build/: the venv must stand alone
+    env["PIP_DISABLE_PIP_VERSION_CHECK"] = "1"  # no index to ask, offline CI included
     result = subprocess.run(command, cwd=str(cwd), env=env, stdout=subprocess.PIPE,
                             stderr=subprocess.STDOUT, universal_newlines=True, timeout=timeout)
     assert result.returncode == 0, "%s\n%s" % (" ".join(map(str, command)), result.stdout)
