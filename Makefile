@@ -35,5 +35,19 @@ test-pythons: setup
 wheel: setup
 	$(PYTHON) -m pip wheel . --no-build-isolation --no-deps --no-index -w dist
 
+# Dispatch, handler, touch-to-keypad, start-up and memory figures, written to bench/RESULTS.md.
+# The dispatch figures include every pyenv interpreter that `make test-pythons` built for.
+BENCH_ARGS ?=
+bench: build
+	PYTHON=$(PYTHON) bash bench/run.sh $(BENCH_ARGS)
+
+# The module under AddressSanitizer, LeakSanitizer and UBSan, in its own build directory, with the
+# whole pytest suite run against it (slow: not part of `make test`).
+ASAN_BUILD ?= build-asan
+test-sanitize: setup
+	@cmake -S . -B $(ASAN_BUILD) -DPython3_EXECUTABLE=$(PYTHON) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOUCH_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD) -j2 --target tov_touch siblings
+	PYTHON=$(PYTHON) bash scripts/test_sanitize.sh $(ASAN_BUILD)
+
 clean:
-	rm -rf $(BUILD) dist
+	rm -rf $(BUILD) $(ASAN_BUILD) dist

@@ -53,3 +53,7 @@ def pytest_terminal_summary(terminalreporter):
             terminalreporter.write_sep("-", name)
             with open(path) as stream:
                 terminalreporter.write(stream.read())
+
+# `make test-sanitize` points TOUCH_BUILD at the sanitiser build; it must win over build/.
+if os.environ.get("TOUCH_BUILD"):
+    sys.path.insert(0, os.path.abspath(os.environ["TOUCH_BUILD"]))

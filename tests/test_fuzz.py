@@ -30,8 +30,8 @@ pytestmark = pytest.mark.timeout(600)
 
 def child_env(**extra):
     env = dict(os.environ, **extra)
-    env["PYTHONPATH"] = os.pathsep.join(
-        [os.path.join(ROOT, "build"), HERE] + [p for p in [env.get("PYTHONPATH")] if p])
+    build = os.environ.get("TOUCH_BUILD") or os.path.join(ROOT, "build")
+    env["PYTHONPATH"] = os.pathsep.join([build, HERE] + [p for p in [env.get("PYTHONPATH")] if p])
     env["NO_AT_BRIDGE"] = "1"
     return env
 

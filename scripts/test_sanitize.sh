@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Runs the pytest suite against the AddressSanitizer/UBSan build of tov_touch in $1 (build-asan).
+# /usr/bin/python3 is not instrumented, so the ASan runtime is preloaded into it; only the Python
+# processes get it (Xvfb is started outside the preload), and every process writes its reports to
+# its own file under $1/reports, summarised at the end.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build-asan}
+shift || true
+python=${PYTHON:-/usr/bin/python3}
+reports="$PWD/$build/reports"
+rm -rf "$reports" && mkdir -p "$reports"
+
+asan=$(gcc -print-file-name=libasan.so)
+ubsan=$(gcc -print-file-name=libubsan.so)
+export TOUCH_BUILD="$PWD/$build"
+export PYTHONPATH="$PWD/$build"
+export NO_AT_BRIDGE=1
+# The module's objects come from the interpreter's allocator: with pymalloc they would hide inside
+# its arenas, where ASan cannot see a use after free.
+export PYTHONMALLOC=malloc
+export ASAN_OPTIONS="detect_leaks=1:log_path=$reports/asan:strict_init_order=1:detect_stack_use_after_return=1:check_initialization_order=1:fast_unwind_on_malloc=0"
+export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:log_path=$reports/ubsan:suppressions=$PWD/tests/sanitizers/ubsan.supp"
+
+start=$(date +%s)
+# test_packaging builds its own unsanitised wheel with pip and g++; it has nothing to show here.
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+  env LD_PRELOAD="$asan $ubsan" "$python" -m pytest tests -p no:xvfb -q \
+  --deselect tests/test_packaging.py "$@" 2>&1 | tee "$reports/pytest.log" | tail -n 25
+status=${PIPESTATUS[0]}
+echo "sanitize: pytest exit $status after $(( $(date +%s) - start )) s"
+
+shopt -s nullglob
+files=("$reports"/asan.* "$reports"/ubsan.*)
+if [[ ${#files[@]} -eq 0 ]]; then
+  echo "sanitize: no ASan, LSan or UBSan report"
+else
+  echo "sanitize: ${#files[@]} report file(s):"
+  for f in "${files[@]}"; do
+    echo "--- $f"
+    grep -E "ERROR|SUMMARY|runtime error|^    #[0-9]+ " "$f" | head -n 40
+  done
+  status=1
+fi
+exit "$status"
