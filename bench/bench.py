@@ -1,0 +1,471 @@
+"""Benchmarks of tov_touch against plain Python and bare wx, measured side by side in one run.
+
+    python3 bench/bench.py [--quick] [--only dispatch,handlers,touch,startup,memory]
+
+Prints a Markdown report and writes it to bench/RESULTS.md (with the machine and the
+interpreter). Nothing here is asserted: the figures are compared against their goals in the
+report, met or missed.
+"""
+import argparse
+import gc
+import os
+import platform
+import statistics
+import subprocess
+import sys
+import time
+import timeit
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(HERE)
+BUILD = os.environ.get("TOUCH_BUILD") or os.path.join(ROOT, "build")
+sys.path.insert(0, BUILD)
+# wx hands sys.argv, as it was at its import, to GTK, which takes "--only ..." for one of its own
+# options and then finds no display: the options are kept away from it.
+ARGS = sys.argv[1:]
+del sys.argv[1:]
+sys.path.insert(0, os.path.join(ROOT, "tests"))
+
+import wx  # noqa: E402
+
+import tov_touch  # noqa: E402
+import tov_touchui  # noqa: E402
+
+sections = []
+
+
+def section(title, header, rows, notes=()):
+    text = ["## " + title, "", "| " + " | ".join(header) + " |",
+            "|" + "---|" * len(header)]
+    text += ["| " + " | ".join(str(c) for c in row) + " |" for row in rows]
+    text += [""] + list(notes) + [""]
+    sections.append("\n".join(text))
+    print("\n".join(text), flush=True)
+
+
+def best_per_call(func, number, repeat=7):
+    """Best of `repeat` runs of `number` calls, in ns per call (the least disturbed run)."""
+    return min(timeit.repeat(func, number=number, repeat=repeat)) / number * 1e9
+
+
+def verdict(ok):
+    return "met" if ok else "**missed**"
+
+
+# ---------------------------------------------------------------------------------------------
+# (1) call dispatch
+
+DISPATCH = os.path.join(HERE, "dispatch.py")
+
+
+def dispatch(quick):
+    rows = []
+    runs = [("/usr/bin/python3 (real wx)", sys.executable, BUILD)]
+    root = os.path.expanduser("~/.pyenv/versions")
+    if os.path.isdir(root):
+        for name in sorted(os.listdir(root), key=lambda v: [int(p) for p in v.split(".")
+                                                            if p.isdigit()]):
+            minor = ".".join(name.split(".")[:2])
+            build = os.path.join(BUILD, "py" + minor)
+            python = os.path.join(root, name, "bin", "python3")
+            if os.path.isdir(build) and os.path.exists(python):
+                runs.append(("pyenv %s (stand-in wx)" % name, python,
+                             os.pathsep.join([os.path.join(ROOT, "tests", "standin"), build])))
+    for label, python, path in runs:
+        env = dict(os.environ, PYTHONPATH=path)
+        out = subprocess.run([python, DISPATCH] + (["--quick"] if quick else []), env=env,
+                             stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                             universal_newlines=True, timeout=300)
+        if out.returncode != 0:
+            rows.append([label, "failed: " + out.stderr.strip().splitlines()[-1], "", "", "", "",
+                         "", ""])
+            continue
+        ours_pos, py_pos, ours_kw, py_kw, trivial = (float(x) for x in out.stdout.split())
+        rows.append([label, "%.0f" % ours_pos, "%.0f" % py_pos, "%.2fx" % (ours_pos / py_pos),
+                     "%.0f" % ours_kw, "%.0f" % py_kw, "%.2fx" % (ours_kw / py_kw),
+                     verdict(ours_pos <= py_pos and ours_kw <= py_kw)])
+    section("Call dispatch: DigitKeypad.out_of_range on a stand-in (ns per call)",
+            ["interpreter", "ours positional", "Python def", "ratio", "ours keyword",
+             "Python def", "ratio", "goal <= 1.0x"], rows,
+            ["The Python def has the same signature and the same two comparisons; the stand-in "
+             "self has `_minimum = 0`, `_maximum = 10`, the value is 5. Best of 7 runs."])
+
+
+# ---------------------------------------------------------------------------------------------
+# (2) handler bodies
+
+def handlers(quick):
+    presses = 2000 if quick else 10000
+    frame = wx.Frame(None)
+    pad = tov_touch.DigitKeypad(frame, tov_touch.KEYPAD_MODE_FLOAT, 0, 10)
+    field = pad.mValueField
+    seven = next(b for b in (getattr(pad, n) for n in
+                             ["m_button%d" % i for i in range(2, 18) if i != 14])
+                 if b.GetLabel() == "7")
+    event = wx.CommandEvent(wx.wxEVT_BUTTON, seven.GetId())
+    event.SetEventObject(seven)
+    boxes = []
+    real_box = wx.MessageBox
+    wx.MessageBox = lambda *a, **k: boxes.append(a) or wx.OK
+
+    def py_on_digit(self, event):
+        label = event.GetEventObject().GetLabel()
+        old = self.mValueField.GetValue()
+        if old == "0":
+            old = ""
+        elif old == "-0":
+            old = "-"
+        self.mValueField.SetValue(old + label)
+
+    def bare_digit(self, event):
+        event.GetEventObject().GetLabel()
+        field.GetValue()
+        field.SetValue("127")
+
+    def py_clear(self, event):
+        self.mValueField.SetValue("")
+
+    def bare_clear(self, event):
+        field.SetValue("")
+
+    def py_dot(self, event):
+        old = self.mValueField.GetValue()
+        if old.find(".") == -1:
+            self.mValueField.SetValue(old + ".")
+
+    def bare_dot(self, event):
+        field.GetValue()
+        field.SetValue("12.")
+
+    def py_negative(self, event):
+        self.mValueField.SetValue("-" + self.mValueField.GetValue().strip("-"))
+
+    def bare_negative(self, event):
+        field.GetValue()
+        field.SetValue("-12")
+
+    def py_positive(self, event):
+        self.mValueField.SetValue(self.mValueField.GetValue().strip("-"))
+
+    def bare_positive(self, event):
+        field.GetValue()
+        field.SetValue("12")
+
+    def py_on_enter(self, event):
+        text = self.mValueField.GetValue()
+        if text in ("", "-", "-."):
+            wx.MessageBox("Invalid number format. Please input again.",
+                          style=wx.OK | wx.ICON_ERROR)
+            return
+        try:
+            value = int(text) if self._mode == tov_touch.KEYPAD_MODE_INT else float(text)
+        except ValueError:
+            wx.MessageBox("Invalid number format. Please input again.",
+                          style=wx.OK | wx.ICON_ERROR)
+            return
+        if value < self._minimum or value > self._maximum:
+            wx.MessageBox("Number value is out of range. Please input again.",
+                          style=wx.OK | wx.ICON_ERROR)
+            return
+        self.EndModal(wx.ID_OK)
+
+    def bare_on_enter(self, event):
+        field.GetValue()
+        wx.MessageBox("Number value is out of range. Please input again.",
+                      style=wx.OK | wx.ICON_ERROR)
+
+    # The dot handler only writes while there is no dot: reset to a dotless text each time so
+    # that all three variants do the same work.
+    cases = [
+        ("OnDigit", pad.OnDigit, py_on_digit, bare_digit, "12"),
+        ("OnClearAll", pad.OnClearAll, py_clear, bare_clear, "12"),
+        ("OnDot", pad.OnDot, py_dot, bare_dot, "12"),
+        ("OnNegative", pad.OnNegative, py_negative, bare_negative, "12"),
+        ("OnPositive", pad.OnPositive, py_positive, bare_positive, "-12"),
+        ("on_enter (out of range, box stubbed)", pad.on_enter, py_on_enter, bare_on_enter,
+         "50"),
+    ]
+    rows = []
+    for name, ours, python, bare, start in cases:
+        def run(handler, bound):
+            def loop():
+                for _ in range(presses):
+                    field.ChangeValue(start)
+                    if bound:
+                        handler(event)
+                    else:
+                        handler(pad, event)
+            return loop
+
+        def reset_only():
+            for _ in range(presses):
+                field.ChangeValue(start)
+        loops = [run(ours, True), run(python, False), run(bare, False), reset_only]
+        best = [float("inf")] * 4
+        for _ in range(5):  # interleaved, so that a slow spell of the machine hits all four
+            for i, loop in enumerate(loops):
+                began = time.perf_counter()
+                loop()
+                best[i] = min(best[i], (time.perf_counter() - began) / presses * 1e9)
+        o, p, b = (t - best[3] for t in best[:3])
+        rows.append([name, "%.0f" % o, "%.0f" % p, "%.0f" % b, "%+.1f%%" % ((o - b) / b * 100),
+                     "%+.1f%%" % ((p - b) / b * 100), verdict(o <= b * 1.01)])
+    wx.MessageBox = real_box
+    pad.Destroy()
+    frame.Destroy()
+    section("Handler bodies on a real DigitKeypad (ns per press, %d presses)" % presses,
+            ["handler", "ours", "pure Python", "bare wx calls", "ours over bare",
+             "Python over bare", "goal < 1%"], rows,
+            ["Each press first resets the field with ChangeValue (its cost is measured alone and "
+             "subtracted). `bare` makes only the wx calls the handler makes, with the same "
+             "arguments, on a field held in a local: no attribute look-ups, no logic.",
+             "Best of 5 interleaved runs."])
+
+
+# ---------------------------------------------------------------------------------------------
+# (3) touch to keypad
+
+class PaintWatch(wx.EventFilter):
+    """Notes the first paint of a window under a given top-level window."""
+
+    def __init__(self):
+        wx.EventFilter.__init__(self)
+        self.top_class = None
+        self.painted = None
+
+    def FilterEvent(self, event):
+        if (self.painted is None and self.top_class is not None
+                and event.GetEventType() == wx.wxEVT_PAINT):
+            window = event.GetEventObject()
+            top = window and wx.GetTopLevelParent(window)
+            if isinstance(top, self.top_class):
+                self.painted = time.perf_counter()
+                if top.IsModal():
+                    wx.CallAfter(top.EndModal, wx.ID_CANCEL)
+        return self.Event_Skip
+
+
+def touch(quick):
+    from gui import left_down, flush_events
+    samples = 10 if quick else 50
+    app = wx.GetApp()
+    frame = wx.Frame(None, size=(400, 300))
+    frame.Show()
+    text = wx.TextCtrl(frame, value="4", pos=(10, 10))
+    label = wx.TextCtrl(frame, value="abc", pos=(10, 60))
+    tov_touch.DigitKeypadProxy(text, tov_touch.KEYPAD_MODE_FLOAT, 0, 10)
+    tov_touch.AlphaKeypadProxy(label)
+    flush_events(200)
+    watch = PaintWatch()
+    wx.EvtHandler.AddFilter(watch)
+
+    def through_proxy(ctrl, cls):
+        watch.top_class, watch.painted = cls, None
+        guard = wx.CallLater(5000, lambda: [w.EndModal(wx.ID_CANCEL) for w in
+                                            wx.GetTopLevelWindows() if w.IsModal()])
+        start = time.perf_counter()
+        left_down(ctrl)
+        guard.Stop()
+        flush_events(5)
+        return (watch.painted - start) * 1000 if watch.painted else float("nan")
+
+    def bare_form(cls):
+        watch.top_class, watch.painted = cls, None
+        start = time.perf_counter()
+        form = cls(frame)
+        form.Show()
+        deadline = start + 5
+        while watch.painted is None and time.perf_counter() < deadline:
+            app.Yield(True)
+        result = (watch.painted - start) * 1000
+        form.Destroy()
+        flush_events(5)
+        return result
+
+    rows = []
+    for name, ctrl, ours, bare in [
+            ("DigitKeypadProxy -> DigitKeypad", text, tov_touch.DigitKeypad,
+             tov_touchui.DigitKeypad),
+            ("AlphaKeypadProxy -> AlphaKeypad", label, tov_touch.AlphaKeypad,
+             tov_touchui.AlphaKeypad)]:
+        through_proxy(ctrl, ours)
+        proxied = statistics.median(through_proxy(ctrl, ours) for _ in range(samples))
+        form = statistics.median(bare_form(bare) for _ in range(samples))
+        rows.append([name, "%.1f" % proxied, "%.1f" % form, "%.2fx" % (proxied / form),
+                     verdict(proxied < 25)])
+    wx.EvtHandler.RemoveFilter(watch)
+    frame.Destroy()
+    flush_events(50)
+    section("Touch to keypad on Xvfb (ms, median of %d)" % samples,
+            ["binding", "left press to first paint", "bare form built and shown",
+             "ratio", "goal < 25 ms"], rows,
+            ["From a left-button press dispatched on the bound control to the first paint event "
+             "of the keypad dialog; the bare form is the tov_touchui form constructed and shown "
+             "(modeless) up to its first paint."])
+
+
+# ---------------------------------------------------------------------------------------------
+# (4) start-up
+
+STARTUP = r"""
+import sys, time
+import wx, wx.grid
+t0 = time.perf_counter()
+if MODE == "split":
+    import tov_touchui, tov_wxtools
+t1 = time.perf_counter()
+import tov_touch
+t2 = time.perf_counter()
+print(t1 - t0, t2 - t1)
+"""
+
+
+def startup(quick):
+    runs = 5 if quick else 20
+    env = dict(os.environ, PYTHONPATH=BUILD)
+    results = {}
+    for mode in ("split", "whole"):
+        firsts, seconds = [], []
+        for _ in range(runs):
+            out = subprocess.run([sys.executable, "-c", "MODE=%r\n" % mode + STARTUP], env=env,
+                                 stdout=subprocess.PIPE, universal_newlines=True, timeout=60,
+                                 check=True).stdout.split()
+            firsts.append(float(out[0]) * 1000)
+            seconds.append(float(out[1]) * 1000)
+        results[mode] = statistics.median(firsts), statistics.median(seconds)
+    siblings, own = results["split"]
+    whole = results["whole"][1]
+    section("Start-up in a fresh interpreter after `import wx, wx.grid` (ms, median of %d)" % runs,
+            ["what", "ms", "goal"],
+            [["import tov_touch, everything", "%.2f" % whole, ""],
+             ["sibling imports (tov_touchui, tov_wxtools)", "%.2f" % siblings, ""],
+             ["the module's own start-up (siblings already imported)", "%.3f" % own,
+              "< 1 ms: " + verdict(own < 1)]])
+
+
+# ---------------------------------------------------------------------------------------------
+# (5) memory
+
+def rss_kib():
+    with open("/proc/self/status") as stream:
+        for line in stream:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    return 0
+
+
+def memory(quick):
+    from gui import find_button, left_down, press, flush_events
+    app = wx.GetApp()
+    frame = wx.Frame(None, size=(400, 300))
+    frame.Show()
+    ctrl = wx.TextCtrl(frame, value="3")
+    tov_touch.DigitKeypadProxy(ctrl, tov_touch.KEYPAD_MODE_FLOAT, 0, 10)
+    label = wx.TextCtrl(frame, value="x")
+    tov_touch.AlphaKeypadProxy(label)
+
+    def confirm_when_modal(cls):
+        def confirm():
+            pad = next((w for w in wx.GetTopLevelWindows()
+                        if isinstance(w, cls) and w.IsModal()), None)
+            if pad is None:
+                wx.CallAfter(confirm)
+                return
+            press(find_button(pad, tov_touchui.CONFIRM))
+        wx.CallAfter(confirm)
+
+    def digit():
+        pad = tov_touch.DigitKeypad(frame, tov_touch.KEYPAD_MODE_FLOAT, 0, 10)
+        pad.SetValue("5")
+        confirm_when_modal(tov_touch.DigitKeypad)
+        pad.ShowModal()
+        pad.Destroy()
+
+    def pin():
+        pad = tov_touch.DigitPasswordKeypad(frame)
+        confirm_when_modal(tov_touch.DigitPasswordKeypad)
+        pad.ShowModal()
+        pad.Destroy()
+
+    def alpha():
+        pad = tov_touch.AlphaKeypad(frame)
+        confirm_when_modal(tov_touch.AlphaKeypad)
+        pad.ShowModal()
+        pad.Destroy()
+
+    def digit_proxy():
+        confirm_when_modal(tov_touch.DigitKeypad)
+        left_down(ctrl)
+
+    def alpha_proxy():
+        confirm_when_modal(tov_touch.AlphaKeypad)
+        left_down(label)
+
+    scale = 10 if quick else 1
+    cases = [("DigitKeypad", digit, 10000 // scale), ("DigitPasswordKeypad", pin, 1000 // scale),
+             ("DigitKeypadProxy", digit_proxy, 1000 // scale),
+             ("AlphaKeypad", alpha, 300 // scale), ("AlphaKeypadProxy", alpha_proxy,
+                                                    300 // scale)]
+    rows = []
+    for name, cycle, count in cases:
+        for _ in range(20):
+            cycle()
+        flush_events(30)
+        gc.collect()
+        objects, rss = len(gc.get_objects()), rss_kib()
+        start = time.perf_counter()
+        for i in range(count):
+            cycle()
+            if i % 100 == 99:
+                app.Yield(True)
+        elapsed = time.perf_counter() - start
+        flush_events(30)
+        gc.collect()
+        d_objects, d_rss = len(gc.get_objects()) - objects, rss_kib() - rss
+        rows.append([name, count, "%.1f" % (elapsed / count * 1000), "%+d" % d_objects,
+                     "%+d" % d_rss, verdict(d_objects <= 0 and d_rss < 1024)])
+    frame.Destroy()
+    flush_events(50)
+    section("Memory over open/confirm/destroy cycles",
+            ["dialog", "cycles", "ms per cycle", "Python objects", "RSS KiB",
+             "goal 0 objects, RSS < 1 MB"], rows,
+            ["Twenty cycles first warm caches up; objects are counted by the collector after "
+             "gc.collect(); RSS is VmRSS (which glibc and GTK caches also move)."])
+
+
+def machine():
+    cpu = platform.processor() or ""
+    try:
+        with open("/proc/cpuinfo") as stream:
+            cpu = next(line.split(":", 1)[1].strip() for line in stream
+                       if line.startswith("model name"))
+    except (OSError, StopIteration):
+        pass
+    return ["- date: %s" % time.strftime("%Y-%m-%d %H:%M UTC", time.gmtime()),
+            "- machine: %s, %d CPUs, %s" % (cpu, os.cpu_count(), platform.platform()),
+            "- interpreter: %s %s (%s)" % (sys.executable, platform.python_version(),
+                                           platform.python_build()[1]),
+            "- wxPython: %s" % wx.version(),
+            "- module build: %s" % os.path.relpath(tov_touch.__file__, ROOT)]
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--quick", action="store_true", help="fewer samples, for a smoke run")
+    parser.add_argument("--only", default="dispatch,handlers,touch,startup,memory")
+    parser.add_argument("--output", default=os.path.join(HERE, "RESULTS.md"))
+    options = parser.parse_args(ARGS)
+    app = wx.App(False)  # noqa: F841 (kept alive for the whole run)
+    chosen = options.only.split(",")
+    for name in ["dispatch", "handlers", "touch", "startup", "memory"]:
+        if name in chosen:
+            globals()[name](options.quick)
+    text = "# Benchmark results\n\n" + "\n".join(machine()) + "\n\n" + "\n".join(sections)
+    if options.output and not options.quick:
+        with open(options.output, "w") as stream:
+            stream.write(text)
+        print("written to %s" % os.path.relpath(options.output, ROOT))
+
+
+if __name__ == "__main__":
+    main()
