@@ -143,7 +143,9 @@ class _Keypad(wx.Dialog):
         # shows, but GetLabel() then says "&&"; markup shows it and keeps GetLabel() == "&".
         key = wx.Button(parent or self, id, caption.replace("&", "&&"), style=wx.BU_EXACTFIT)
         if "&" in caption:
+            quiet = wx.LogNull()  # wxGTK logs a debug line about the plain "&" it sees here
             key.SetLabelMarkup(caption.replace("&", "&amp;"))
+            del quiet
         key.SetFont(self._key_font)
         # A focused GTK button clicks itself on Space and Enter; keys never take focus, so
         # the char hook is the only way a keystroke reaches them.

@@ -206,12 +206,15 @@ class TestBadInput:
         ((None, INT), {"minimum": "0"}),
     ])
     def test_constructor(self, args, kwargs):
+        before = set(wx.GetTopLevelWindows())
         try:
             pad = tov_touch.DigitKeypad(*args, **kwargs)
         except Exception as exc:
             assert not isinstance(exc, SystemError), exc
         else:
             pad.Destroy()
+        flush_events(20)
+        assert set(wx.GetTopLevelWindows()) == before
 
     def test_destroyed_parent(self, app):
         gone = wx.Frame(None)

@@ -4,7 +4,7 @@ import wx
 
 import tov_touch
 import tov_touchui
-from gui import DIGIT_KEY_NAMES, digit_key, press, run_modal
+from gui import DIGIT_KEY_NAMES, digit_key, flush_events, press, run_modal
 
 pytestmark = pytest.mark.timeout(60)
 
@@ -45,9 +45,12 @@ def test_false_message_keeps_the_form_prompt(make, frame, message):
 
 def test_message_is_the_prompt_and_any_true_object_goes_to_set_label(make, frame):
     assert make("PIN:").ui_message.GetLabel() == "PIN:"
+    before = set(wx.GetTopLevelWindows())
     with pytest.raises(TypeError) as caught:
         tov_touch.DigitPasswordKeypad(frame, 5)  # wx's own refusal of a non-text label
     assert "Argument 'message'" not in str(caught.value)
+    flush_events(20)
+    assert set(wx.GetTopLevelWindows()) == before, "the half-made dialog must be destroyed"
 
 
 def test_clear_then_confirm_gives_the_empty_text(make):

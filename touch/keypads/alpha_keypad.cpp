@@ -5,6 +5,7 @@
 #include "frame/globals.hpp"
 #include "frame/names.hpp"
 #include "keypads.hpp"
+#include "modal_cycle.hpp"
 
 namespace touch::keypads {
 
@@ -23,12 +24,8 @@ Ref derived_password_mode(Handle self, Handle widget, Handle password_mode) {
     return boolean(!equal(password_bits, C.i0));
 }
 
-Ref init(Handle self, Handle parent, Handle widget, Handle password_mode, Handle message) {
-    self.set_attr(N.shift, Py_False);
-    self.set_attr(N.caps, Py_False);
-    self.set_attr(N.mangled_widget, widget);
-    global(N.AlphaKeypadUI).attr(N.dunder_init)(self, parent);
-
+// Everything the constructor does once the form exists.
+Ref dress(Handle self, Handle widget, Handle password_mode, Handle message) {
     if (derived_password_mode(self, widget, password_mode).truthy()) {
         self.attr(N.ui_value_normal).method(N.Hide);
         self.attr(N.ui_value_password).method(N.Show);
@@ -48,6 +45,14 @@ Ref init(Handle self, Handle parent, Handle widget, Handle password_mode, Handle
         self.attr(group).method(N.Hide);
     global(N.window_fit_layout)(self);
     return none();
+}
+
+Ref init(Handle self, Handle parent, Handle widget, Handle password_mode, Handle message) {
+    self.set_attr(N.shift, Py_False);
+    self.set_attr(N.caps, Py_False);
+    self.set_attr(N.mangled_widget, widget);
+    global(N.AlphaKeypadUI).attr(N.dunder_init)(self, parent);
+    return destroy_on_exception(self, [&] { return dress(self, widget, password_mode, message); });
 }
 
 Ref change_color(Handle button, Handle value) {

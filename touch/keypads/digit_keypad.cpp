@@ -4,6 +4,7 @@
 #include "frame/globals.hpp"
 #include "frame/names.hpp"
 #include "keypads.hpp"
+#include "modal_cycle.hpp"
 
 namespace touch::keypads {
 
@@ -26,9 +27,9 @@ Ref parse_number(Handle mode, Handle text) {
     return Ref::steal_unless(number, PyExc_ValueError);
 }
 
-Ref init(Handle self, Handle parent, Handle mode, Handle minimum, Handle maximum, Handle message,
-         Handle font_size, Handle show_size) {
-    global(N.DigitKeypadUI).attr(N.dunder_init)(self, parent);
+// Everything the constructor does once the form exists.
+Ref dress(Handle self, Handle mode, Handle minimum, Handle maximum, Handle message,
+          Handle font_size, Handle show_size) {
     Ref field_size = field_font_size(font_size, show_size);
     Ref prompt = message;
     if (prompt.is_none())
@@ -53,6 +54,13 @@ Ref init(Handle self, Handle parent, Handle mode, Handle minimum, Handle maximum
         self.attr(N.ui_maxmum).method(N.SetLabel, str(maximum));
     if (is_integer_mode(mode)) self.attr(N.DotPoint).method(N.Disable);
     return none();
+}
+
+Ref init(Handle self, Handle parent, Handle mode, Handle minimum, Handle maximum, Handle message,
+         Handle font_size, Handle show_size) {
+    global(N.DigitKeypadUI).attr(N.dunder_init)(self, parent);
+    return destroy_on_exception(
+        self, [&] { return dress(self, mode, minimum, maximum, message, font_size, show_size); });
 }
 
 Ref out_of_range(Handle self, Handle value) {
@@ -124,7 +132,6 @@ Ref on_enter(Handle self, Handle) {
 }
 
 Ref init_defaults() { return tuple(C.neg_inf, C.pos_inf, Py_None, C.i20, Py_None); }
-
 
 Ref returns_bool() {
     return dict_of({{N.dunder_return, reinterpret_cast<PyObject*>(&PyBool_Type)}});

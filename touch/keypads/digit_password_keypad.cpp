@@ -3,19 +3,25 @@
 #include "frame/globals.hpp"
 #include "frame/names.hpp"
 #include "keypads.hpp"
+#include "modal_cycle.hpp"
 
 namespace touch::keypads {
 
 namespace {
 
-Ref init(Handle self, Handle parent, Handle message, Handle font_size, Handle show_size) {
-    global(N._DigitPasswordKeypad).attr(N.dunder_init)(self, parent);
+// Everything the constructor does once the form exists.
+Ref dress(Handle self, Handle message, Handle font_size, Handle show_size) {
     Ref field_size = field_font_size(font_size, show_size);
     if (message.truthy()) self.attr(N.ui_message).method(N.SetLabel, message);
     set_key_fonts(self, keypad_font(font_size));
     self.attr(N.ui_text).method(N.SetFont, keypad_font(field_size));
     global(N.window_fit_layout)(self);
     return none();
+}
+
+Ref init(Handle self, Handle parent, Handle message, Handle font_size, Handle show_size) {
+    global(N._DigitPasswordKeypad).attr(N.dunder_init)(self, parent);
+    return destroy_on_exception(self, [&] { return dress(self, message, font_size, show_size); });
 }
 
 Ref on_digit(Handle self, Handle event) {

@@ -1,6 +1,6 @@
 // The modal cycle every user of a keypad follows: create, pre-fill, ShowModal(), read on OK,
-// Destroy(). The dialog is destroyed on every path: a dialog left alive after an exception is a
-// hidden top-level window that leaks and keeps the application's main loop from ending.
+// Destroy(). A dialog is destroyed on every path: one left alive after an exception is a hidden
+// top-level window that leaks and keeps the application's main loop from ending.
 #pragma once
 
 #include "frame/error.hpp"
@@ -10,18 +10,24 @@ namespace touch::keypads {
 
 void destroy_keeping_pending_exception(Handle dialog) noexcept;
 
-// Runs `work` (which shows `dialog`), then destroys the dialog. An exception from `work`
-// propagates exactly as it was raised; a failure of Destroy() on that path is dropped, since the
-// first exception is the one the caller must see.
+// Runs `work`; if it raises, destroys `dialog` and lets the exception propagate exactly as it
+// was raised (a failure of Destroy() on that path is dropped: the first exception is the one the
+// caller must see). Dialog constructors wrap everything after the form's own constructor in it,
+// so that a failing constructor leaves no hidden window behind either.
 template <class Work>
-Ref run_then_destroy(Handle dialog, Work&& work) {
-    Ref result;
+Ref destroy_on_exception(Handle dialog, Work&& work) {
     try {
-        result = work();
+        return work();
     } catch (const PythonError&) {
         destroy_keeping_pending_exception(dialog);
         throw;
     }
+}
+
+// Runs `work` (which shows `dialog`), then destroys the dialog, on every path.
+template <class Work>
+Ref run_then_destroy(Handle dialog, Work&& work) {
+    Ref result = destroy_on_exception(dialog, work);
     dialog.method(N.Destroy);
     return result;
 }
