@@ -202,7 +202,7 @@ def handlers(quick):
                 field.ChangeValue(start)
         loops = [run(ours, True), run(python, False), run(bare, False), reset_only]
         best = [float("inf")] * 4
-        for _ in range(5):  # interleaved, so that a slow spell of the machine hits all four
+        for _ in range(3):  # interleaved, so that a slow spell of the machine hits all four
             for i, loop in enumerate(loops):
                 began = time.perf_counter()
                 loop()
@@ -219,7 +219,7 @@ def handlers(quick):
             ["Each press first resets the field with ChangeValue (its cost is measured alone and "
              "subtracted). `bare` makes only the wx calls the handler makes, with the same "
              "arguments, on a field held in a local: no attribute look-ups, no logic.",
-             "Best of 5 interleaved runs."])
+             "Best of 3 interleaved runs."])
 
 
 # ---------------------------------------------------------------------------------------------
@@ -311,12 +311,15 @@ STARTUP = r"""
 import sys, time
 import wx, wx.grid
 t0 = time.perf_counter()
-if MODE == "split":
+if MODE in ("siblings", "own"):
     import tov_touchui, tov_wxtools
 t1 = time.perf_counter()
-import tov_touch
+if MODE == "own":
+    import typing
 t2 = time.perf_counter()
-print(t1 - t0, t2 - t1)
+import tov_touch
+t3 = time.perf_counter()
+print(t1 - t0, t2 - t1, t3 - t2)
 """
 
 
@@ -324,23 +327,27 @@ def startup(quick):
     runs = 5 if quick else 20
     env = dict(os.environ, PYTHONPATH=BUILD)
     results = {}
-    for mode in ("split", "whole"):
-        firsts, seconds = [], []
+    for mode in ("whole", "siblings", "own"):
+        samples = []
         for _ in range(runs):
             out = subprocess.run([sys.executable, "-c", "MODE=%r\n" % mode + STARTUP], env=env,
                                  stdout=subprocess.PIPE, universal_newlines=True, timeout=60,
                                  check=True).stdout.split()
-            firsts.append(float(out[0]) * 1000)
-            seconds.append(float(out[1]) * 1000)
-        results[mode] = statistics.median(firsts), statistics.median(seconds)
-    siblings, own = results["split"]
-    whole = results["whole"][1]
+            samples.append([float(x) * 1000 for x in out])
+        results[mode] = [statistics.median(column) for column in zip(*samples)]
+    whole = results["whole"][2]
+    siblings = results["siblings"][0]
+    typing_import = results["own"][1]
+    own = results["own"][2]
     section("Start-up in a fresh interpreter after `import wx, wx.grid` (ms, median of %d)" % runs,
             ["what", "ms", "goal"],
-            [["import tov_touch, everything", "%.2f" % whole, ""],
+            [["import tov_touch, cold (siblings and typing not yet imported)", "%.2f" % whole, ""],
              ["sibling imports (tov_touchui, tov_wxtools)", "%.2f" % siblings, ""],
-             ["the module's own start-up (siblings already imported)", "%.3f" % own,
-              "< 1 ms: " + verdict(own < 1)]])
+             ["typing (imported by the module for its annotations)", "%.2f" % typing_import, ""],
+             ["the module's own start-up (siblings and typing already imported)", "%.3f" % own,
+              "< 1 ms: " + verdict(own < 1)],
+             ["the module with typing (siblings already imported)",
+              "%.3f" % results["siblings"][2], "< 1 ms: " + verdict(results["siblings"][2] < 1)]])
 
 
 # ---------------------------------------------------------------------------------------------
