@@ -125,6 +125,21 @@ class BadAttribute(object):
     _maximum = _minimum
 
 
+class Reentrant(object):
+    """A field whose GetValue calls back into the module for itself: unbounded recursion."""
+
+    def __init__(self):
+        self.mValueField = self
+
+    def GetValue(self):
+        return tov_touch.DigitKeypad.get_value(self)
+
+    def __lt__(self, other):
+        return tov_touch.DigitKeypad.out_of_range(Bounds(self, self), self)
+
+    __gt__ = __lt__
+
+
 class Bounds(object):
     def __init__(self, minimum, maximum):
         self._minimum = minimum
@@ -143,7 +158,7 @@ def scalars():
         len, lambda *a, **k: None, _raise,
         RaisingEq(), RaisingStr(), RaisingFloat(), RaisingBool(), WrongTypes(), Everything(),
         BadAttribute(), Bounds(0, 10), Bounds(None, "x"), Bounds(RaisingEq(), RaisingEq()),
-        Bounds(float("nan"), float("nan")),
+        Bounds(float("nan"), float("nan")), Reentrant(), Bounds(Reentrant(), 1),
         Control(GetValue=_raise, SetValue=_raise),
         Control(GetValue=lambda: 5, SetValue=lambda v: None),
         Control(GetValue=lambda: RaisingStr(), GetLabel=_raise),
