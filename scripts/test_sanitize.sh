@@ -27,10 +27,14 @@ export UBSAN_OPTIONS="print_stacktrace=1:log_path=$reports/ubsan:suppressions=$P
 export FUZZ_CALLS=${FUZZ_CALLS:-3000}
 
 start=$(date +%s)
-# test_packaging builds its own unsanitised wheel with pip and g++; it has nothing to show here.
+# Left out: test_packaging builds its own unsanitised wheel with pip and g++ (nothing to show
+# here); test_stubs runs mypy, which under the preloaded runtime outlives its own 100 s limit; and
+# the fuzz harness's self-check segfaults on purpose, which ASan would report as a finding.
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   env LD_PRELOAD="$asan $ubsan" "$python" -m pytest tests -p no:xvfb -q \
-  --deselect tests/test_packaging.py "$@" 2>&1 | tee "$reports/pytest.log" | tail -n 25
+  --deselect tests/test_packaging.py --deselect tests/test_stubs.py \
+  --deselect tests/test_fuzz.py::test_a_crash_is_counted_and_named \
+  "$@" 2>&1 | tee "$reports/pytest.log" | tail -n 25
 status=${PIPESTATUS[0]}
 echo "sanitize: pytest exit $status after $(( $(date +%s) - start )) s"
 

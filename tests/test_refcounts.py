@@ -370,4 +370,6 @@ def test_open_confirm_destroy_cycles(frame, app, cycle):
                                                          cycles))
     assert len(wx.GetTopLevelWindows()) == windows, [w.GetTitle()
                                                     for w in wx.GetTopLevelWindows()]
-    assert growth < cycles // 2, "%d more objects after %d cycles" % (growth, cycles)
+    # A leak of one object per cycle reaches `cycles`; a one-off cache filled late (the slow
+    # sanitiser build showed a few dozen) stays below it.
+    assert growth < cycles, "%d more objects after %d cycles" % (growth, cycles)
