@@ -43,11 +43,13 @@ bench: build
 
 # The module under AddressSanitizer, LeakSanitizer and UBSan, in its own build directory, with the
 # whole pytest suite run against it (slow: not part of `make test`).
+# SANITIZE_TESTS="tests/test_x.py ..." runs a part of the suite instead.
 ASAN_BUILD ?= build-asan
+SANITIZE_TESTS ?=
 test-sanitize: setup
 	@cmake -S . -B $(ASAN_BUILD) -DPython3_EXECUTABLE=$(PYTHON) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOUCH_SANITIZE=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j2 --target tov_touch siblings
-	PYTHON=$(PYTHON) bash scripts/test_sanitize.sh $(ASAN_BUILD)
+	PYTHON=$(PYTHON) bash scripts/test_sanitize.sh $(ASAN_BUILD) $(SANITIZE_TESTS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) dist

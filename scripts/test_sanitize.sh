@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs the pytest suite against the AddressSanitizer/UBSan build of tov_touch in $1 (build-asan).
+# Runs the pytest suite (or the test paths given after the build directory) against the
+# AddressSanitizer/UBSan build of tov_touch in $1 (build-asan).
 # /usr/bin/python3 is not instrumented, so the ASan runtime is preloaded into it; only the Python
 # processes get it (Xvfb is started outside the preload), and every process writes its reports to
 # its own file under $1/reports, summarised at the end.
@@ -31,10 +32,10 @@ start=$(date +%s)
 # here); test_stubs runs mypy, which under the preloaded runtime outlives its own 100 s limit; and
 # the fuzz harness's self-check segfaults on purpose, which ASan would report as a finding.
 xvfb-run -a -s "-screen 0 1280x1024x24" \
-  env LD_PRELOAD="$asan $ubsan" "$python" -m pytest tests -p no:xvfb -q \
+  env LD_PRELOAD="$asan $ubsan" "$python" -m pytest "${@:-tests}" -p no:xvfb -q \
   --deselect tests/test_packaging.py --deselect tests/test_stubs.py \
   --deselect tests/test_fuzz.py::test_a_crash_is_counted_and_named \
-  "$@" 2>&1 | tee "$reports/pytest.log" | tail -n 25
+  2>&1 | tee "$reports/pytest.log" | tail -n 25
 status=${PIPESTATUS[0]}
 echo "sanitize: pytest exit $status after $(( $(date +%s) - start )) s"
 
