@@ -196,3 +196,11 @@ def double_click_cell(grid, row, col):
     import wx.grid
     event = wx.grid.GridEvent(grid.GetId(), wx.grid.wxEVT_GRID_CELL_LEFT_DCLICK, grid, row, col)
     grid.GetEventHandler().ProcessEvent(event)
+
+
+def touch_and_check(window, script):
+    """A real click on `window` (the touch that opens a keypad), then `script.check()`."""
+    flush_events(100)
+    click(window)
+    flush_events(200)
+    script.check()

@@ -5,7 +5,7 @@ import wx.grid
 
 import tov_touch
 import tov_touchui
-from gui import WhenModal, click, double_click_cell, flush_events, gone, left_down, press
+from gui import WhenModal, double_click_cell, gone, left_down, press, touch_and_check
 
 pytestmark = pytest.mark.timeout(60)
 Keyboard = tov_touch.AlphaKeypad
@@ -47,10 +47,7 @@ def test_trimmed_on_open_written_back_as_typed(frame):
     seen = {}
     script = WhenModal(Keyboard, record(seen), lambda k: k.set_value(" a\tb "), ok,
                        timeout_ms=10000)
-    flush_events(100)
-    click(ctrl)
-    flush_events(200)
-    script.check()
+    touch_and_check(ctrl, script)
     assert seen["text"] == "ab"
     assert ctrl.GetValue() == " a\tb "
     assert gone(seen["keyboard"])

@@ -7,7 +7,7 @@ import wx.grid
 
 import tov_touch
 import tov_touchui
-from gui import WhenModal, click, double_click_cell, find_button, flush_events, gone, left_down, press
+from gui import WhenModal, double_click_cell, find_button, gone, left_down, press, touch_and_check
 
 pytestmark = pytest.mark.timeout(60)
 
@@ -40,10 +40,7 @@ def test_text_control_round_trip_with_a_real_click(frame):
     opened = {}
     script = WhenModal(Keypad, lambda pad: opened.update(text=pad.GetValue(), pad=pad),
                        *keys(".", "5"), confirm, timeout_ms=10000)
-    flush_events(100)
-    click(ctrl)
-    flush_events(200)
-    script.check()
+    touch_and_check(ctrl, script)
     assert opened["text"] == "4"
     assert ctrl.GetValue() == "4.5"
     assert gone(opened["pad"]), "the dialog must be destroyed"
