@@ -591,6 +591,63 @@ class Globals(unittest.TestCase):
         self.assertIn(("builtin fit", dialog), self.log)
 
 
+class Semantics(unittest.TestCase):
+    """The bodies' shortcuts for common types give exactly what the Python operators give."""
+
+    def test_out_of_range_matches_the_python_expression(self):
+        class Small(int):
+            def __lt__(self, other):
+                return "small says below"
+
+        class Flt(float):
+            pass
+        big = 2 ** 53 + 1
+        numbers = [0, -0.0, 5, 5.0, True, big, float(2 ** 53), 10 ** 400, -10 ** 400, INF, -INF,
+                   float("nan"), Small(3), Flt(2.5)]
+        holder = type("Holder", (), {})()
+        for value in numbers:
+            for low in numbers:
+                for high in (10, float(2 ** 53), INF, float("nan"), big):
+                    holder._minimum, holder._maximum = low, high
+                    expected = value < low or value > high
+                    with self.subTest(value=value, low=low, high=high):
+                        got = tov_touch.DigitKeypad.out_of_range(holder, value)
+                        self.assertEqual((type(got), got), (type(expected), expected))
+        holder._minimum, holder._maximum = "b", "y"
+        self.assertEqual([tov_touch.DigitKeypad.out_of_range(holder, text) for text in "abyz"],
+                         [True, False, False, True])
+
+    def test_a_str_subclass_decides_its_own_equality(self):
+        class Zeroish(str):
+            def __eq__(self, other):
+                return True
+            __hash__ = str.__hash__
+        log = []
+        field = Recorder("field", log, value=Zeroish("12"))
+        pad = type("Pad", (), {"mValueField": field})()
+        key = type("Key", (), {"GetLabel": lambda self: "7"})()
+        event = type("Event", (), {"GetEventObject": lambda self: key})()
+        tov_touch.DigitKeypad.OnDigit(pad, event)
+        self.assertEqual(field.value, "7")  # Zeroish("12") == "0": the lone zero gives way
+
+    @unittest.skipIf(sys.version_info < (3, 7), "module __getattr__ arrived in 3.7")
+    def test_module_attributes_keep_getattr_semantics(self):
+        import types
+        shown = []
+        fake = types.ModuleType("fakewx")
+        fake.OK, fake.ICON_ERROR = 4, 512
+        fake.__getattr__ = lambda name: (lambda *a, **k: shown.append((a, k)))
+        saved = tov_touch.wx
+        tov_touch.wx = fake
+        try:
+            pad = type("Pad", (), {"mValueField": Recorder("field", [], value="")})()
+            tov_touch.DigitKeypad.on_enter(pad, None)
+        finally:
+            tov_touch.wx = saved
+        self.assertEqual(shown, [(("Invalid number format. Please input again.",),
+                                  {"style": 516})])
+
+
 class Collection(unittest.TestCase):
 
     def test_the_collector_sees_what_a_function_holds(self):

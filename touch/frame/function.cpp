@@ -81,26 +81,37 @@ void bind_self_only(const Function* f, Py_ssize_t nargs, Py_ssize_t nkw) {
     }
 }
 
+// The keyword part of a call: names and values side by side (vectorcall's layout).
+struct Keywords {
+    PyObject* const* names = nullptr;
+    PyObject* const* values = nullptr;
+    Py_ssize_t count = 0;
+};
+
 // Binds the call's arguments to the parameters, in this order of errors: too many positional
-// arguments, keyword errors, missing arguments. `slots` receives borrowed references.
-void bind_arguments(const Function* f, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames,
-                    PyObject* const* kwvalues, Handle defaults, PyObject** slots) {
+// arguments, keyword errors, missing arguments. Returns the bound arguments as borrowed
+// references: the caller's own vector when it already is exactly the parameters, else `slots`,
+// with any defaults used kept alive by `defaults_in_use`.
+PyObject* const* bind_arguments(const Function* f, PyObject* const* args, Py_ssize_t nargs,
+                                const Keywords& keywords, PyObject** slots,
+                                Ref& defaults_in_use) {
     const Py_ssize_t n = f->nparams;
-    const Py_ssize_t nkw = kwnames ? PyTuple_GET_SIZE(kwnames) : 0;
     if (n == 1) {
-        bind_self_only(f, nargs, nkw);
-        slots[0] = args[0];
-        return;
+        bind_self_only(f, nargs, keywords.count);
+        return args;
     }
+    if (nargs == n && keywords.count == 0) return args;
+
+    defaults_in_use = Ref::borrow(f->defaults);  // the body may rebind __defaults__
     const Py_ssize_t ndefaults =
-        defaults.valid() ? std::min(PyTuple_GET_SIZE(defaults.get()), n) : 0;
+        defaults_in_use.valid() ? std::min(PyTuple_GET_SIZE(defaults_in_use.get()), n) : 0;
     const Py_ssize_t required = n - ndefaults;
     if (nargs > n) arity_error(f, required == n ? "exactly" : "at most", n, nargs);
 
     for (Py_ssize_t i = 0; i < n; ++i) slots[i] = i < nargs ? args[i] : nullptr;
 
-    for (Py_ssize_t k = 0; k < nkw; ++k) {
-        PyObject* keyword = PyTuple_GET_ITEM(kwnames, k);
+    for (Py_ssize_t k = 0; k < keywords.count; ++k) {
+        PyObject* keyword = keywords.names[k];
         if (!PyUnicode_Check(keyword)) {
             PyErr_Format(PyExc_TypeError, "%.200s() keywords must be strings", f->def->name);
             throw_pending();
@@ -116,14 +127,15 @@ void bind_arguments(const Function* f, PyObject* const* args, Py_ssize_t nargs, 
                          f->def->name, keyword);
             throw_pending();
         }
-        slots[i] = kwvalues[k];
+        slots[i] = keywords.values[k];
     }
 
     for (Py_ssize_t i = nargs; i < n; ++i) {
         if (slots[i]) continue;
         if (i < required) arity_error(f, required == n ? "exactly" : "at least", required, i);
-        slots[i] = PyTuple_GET_ITEM(defaults.get(), i - required);
+        slots[i] = PyTuple_GET_ITEM(defaults_in_use.get(), i - required);
     }
+    return slots;
 }
 
 void check_arguments(const Function* f, PyObject* const* slots) {
@@ -153,16 +165,17 @@ void add_traceback(Function* f) noexcept {
     add_traceback_entry(f->traceback_code, qualified.c_str(), f->line, f->globals);
 }
 
-PyObject* call(Function* f, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames,
-               PyObject* const* kwvalues) noexcept {
+PyObject* call(Function* f, PyObject* const* args, Py_ssize_t nargs,
+               const Keywords& keywords) noexcept {
     PyObject* result = guarded(
         [&] {
-            Ref defaults = Ref::borrow(f->defaults);  // the body may rebind __defaults__
             PyObject* slots[kMaxParams];
-            bind_arguments(f, args, nargs, kwnames, kwvalues, defaults, slots);
-            check_arguments(f, slots);
+            Ref defaults_in_use;
+            PyObject* const* bound =
+                bind_arguments(f, args, nargs, keywords, slots, defaults_in_use);
+            check_arguments(f, bound);
             RecursionGuard guard;
-            return f->def->body(slots).release();
+            return f->def->body(bound).release();
         },
         static_cast<PyObject*>(nullptr));
     if (!result) add_traceback(f);
@@ -173,32 +186,28 @@ PyObject* call(Function* f, PyObject* const* args, Py_ssize_t nargs, PyObject* k
 
 PyObject* function_vectorcall(PyObject* self, PyObject* const* args, size_t nargsf,
                               PyObject* kwnames) noexcept {
-    Py_ssize_t nargs = PyVectorcall_NARGS(nargsf);
-    return call(as_function(self), args, nargs, kwnames, args + nargs);
+    const Py_ssize_t nargs = PyVectorcall_NARGS(nargsf);
+    Keywords keywords;
+    if (kwnames) keywords = {&PyTuple_GET_ITEM(kwnames, 0), args + nargs, PyTuple_GET_SIZE(kwnames)};
+    return call(as_function(self), args, nargs, keywords);
 }
 
 #else
 
-// Before vectorcall: unpack the argument tuple and keyword dict into the same vector form.
+// Before vectorcall: the argument tuple and the keyword dict, laid out in the same vector form
+// on the stack. More keywords than parameters is always an error, which binding them reports.
 PyObject* function_call(PyObject* self, PyObject* args, PyObject* kwargs) noexcept {
-    PyObject* const* positional = &PyTuple_GET_ITEM(args, 0);
-    Py_ssize_t nargs = PyTuple_GET_SIZE(args);
-    if (!kwargs || PyDict_Size(kwargs) == 0)
-        return call(as_function(self), positional, nargs, nullptr, nullptr);
-    return guarded(
-        [&] {
-            Ref kwnames = Ref::steal(PyTuple_New(PyDict_Size(kwargs)));
-            std::vector<PyObject*> kwvalues;
-            Py_ssize_t pos = 0, k = 0;
-            PyObject *key, *value;
-            while (PyDict_Next(kwargs, &pos, &key, &value)) {
-                Py_INCREF(key);
-                PyTuple_SET_ITEM(kwnames.get(), k++, key);
-                kwvalues.push_back(value);
-            }
-            return call(as_function(self), positional, nargs, kwnames.get(), kwvalues.data());
-        },
-        static_cast<PyObject*>(nullptr));
+    constexpr Py_ssize_t kMaxKeywords = kMaxParams + 1;
+    PyObject* names[kMaxKeywords];
+    PyObject* values[kMaxKeywords];
+    Keywords keywords{names, values, 0};
+    Py_ssize_t pos = 0;
+    PyObject *key, *value;
+    while (kwargs && keywords.count < kMaxKeywords && PyDict_Next(kwargs, &pos, &key, &value)) {
+        names[keywords.count] = key;
+        values[keywords.count++] = value;
+    }
+    return call(as_function(self), &PyTuple_GET_ITEM(args, 0), PyTuple_GET_SIZE(args), keywords);
 }
 
 #endif

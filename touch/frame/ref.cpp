@@ -1,8 +1,39 @@
 #include "ref.hpp"
 
+#include <algorithm>
+
 namespace touch {
 
-bool Handle::truthy() const {
+namespace {
+
+// `a <op> b` for exact ints, floats and strs, straight through the type's own comparison: the
+// answer PyObject_RichCompare would reach for them, without its dispatch. False when the pair is
+// of other types; else `result` is what the comparison returned (null: its exception is pending).
+bool builtin_compare(PyObject* a, PyObject* b, int op, PyObject*& result) {
+    static const int swapped[] = {Py_GT, Py_GE, Py_EQ, Py_NE, Py_LT, Py_LE};
+    PyTypeObject* ta = Py_TYPE(a);
+    PyTypeObject* tb = Py_TYPE(b);
+    if (ta == tb && (ta == &PyLong_Type || ta == &PyFloat_Type || ta == &PyUnicode_Type))
+        result = ta->tp_richcompare(a, b, op);
+    // Mixed int and float: float's comparison is the exact one, whichever side the float is on.
+    else if (ta == &PyFloat_Type && tb == &PyLong_Type)
+        result = PyFloat_Type.tp_richcompare(a, b, op);
+    else if (ta == &PyLong_Type && tb == &PyFloat_Type)
+        result = PyFloat_Type.tp_richcompare(b, a, swapped[op]);
+    else
+        return false;
+    return true;
+}
+
+// True for names of the `__x__` kind, the only kind the module type itself defines.
+bool is_dunder(PyObject* name) {
+    return PyUnicode_GET_LENGTH(name) > 1 && PyUnicode_READ_CHAR(name, 0) == '_' &&
+           PyUnicode_READ_CHAR(name, 1) == '_';
+}
+
+}  // namespace
+
+bool Handle::truthy_slow() const {
     int result = PyObject_IsTrue(p_);
     if (result < 0) throw_pending();
     return result != 0;
@@ -30,14 +61,26 @@ void raise(Handle exception_class, Handle argument) {
     throw_pending();
 }
 
-Ref Handle::attr(PyObject* name) const { return Ref::steal(PyObject_GetAttr(p_, name)); }
+// A module's own global (`wx.OK`) comes straight from its dict, which is where getattr would find
+// it; a miss takes the full path (module __getattr__, the AttributeError text).
+Ref Handle::attr(PyObject* name) const {
+    if (PyModule_CheckExact(p_) && !is_dunder(name)) {
+        PyObject* value = PyDict_GetItemWithError(PyModule_GetDict(p_), name);
+        if (value) return Ref::borrow(value);
+        if (PyErr_Occurred()) throw_pending();
+    }
+    return Ref::steal(PyObject_GetAttr(p_, name));
+}
 
 void Handle::set_attr(PyObject* name, Handle value) const {
     if (PyObject_SetAttr(p_, name, value.get()) < 0) throw_pending();
 }
 
 Ref Handle::compare(Handle other, int op) const {
-    return Ref::steal(PyObject_RichCompare(p_, other.get(), op));
+    PyObject* result;
+    if (!builtin_compare(p_, other.get(), op, result))
+        result = PyObject_RichCompare(p_, other.get(), op);
+    return Ref::steal(result);
 }
 
 Ref Ref::steal_unless(PyObject* new_reference, PyObject* exception_type) {
@@ -72,12 +115,23 @@ namespace detail {
 
 #if TOUCH_VECTORCALL
 
+// The keyword names of the module's calls are interned constants (`N.style`), so each sequence
+// of them gets one tuple, made on first use and kept, as a code object keeps its own.
 static Ref keyword_names(PyObject** names, size_t keywords) {
+    static PyObject* kept[16];
+    static size_t nkept = 0;
+    for (size_t i = 0; i < nkept; ++i) {
+        PyObject* tuple = kept[i];
+        if (static_cast<size_t>(PyTuple_GET_SIZE(tuple)) == keywords &&
+            std::equal(names, names + keywords, &PyTuple_GET_ITEM(tuple, 0)))
+            return Ref::borrow(tuple);
+    }
     Ref tuple = Ref::steal(PyTuple_New(static_cast<Py_ssize_t>(keywords)));
     for (size_t i = 0; i < keywords; ++i) {
         Py_INCREF(names[i]);
         PyTuple_SET_ITEM(tuple.get(), static_cast<Py_ssize_t>(i), names[i]);
     }
+    if (nkept < sizeof kept / sizeof kept[0]) kept[nkept++] = Ref(tuple).release();
     return tuple;
 }
 

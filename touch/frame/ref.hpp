@@ -48,7 +48,10 @@ public:
 
     bool is(Handle other) const { return p_ == other.p_; }
     bool is_none() const { return p_ == Py_None; }
-    bool truthy() const;  // Python's bool(x); raises through PythonError
+    bool truthy() const {  // Python's bool(x); raises through PythonError
+        if (p_ == Py_True || p_ == Py_False) return p_ == Py_True;
+        return truthy_slow();
+    }
     bool isinstance(Handle cls) const;
     // hasattr() that counts any exception raised by the look-up as absence.
     bool has_attr(PyObject* name) const;
@@ -66,6 +69,9 @@ public:
 
 protected:
     PyObject* p_ = nullptr;
+
+private:
+    bool truthy_slow() const;
 };
 
 class Ref : public Handle {
