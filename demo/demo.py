@@ -164,7 +164,8 @@ def open_dialog():
 
 def key_on(window, caption):
     for child in window.GetChildren():
-        if isinstance(child, wx.Button) and child.GetLabel() == caption and child.IsShownOnScreen():
+        if (isinstance(child, (tov_touchui.TouchKey, wx.Button)) and child.GetLabel() == caption
+                and child.IsShownOnScreen()):
             return child
         try:
             return key_on(child, caption)

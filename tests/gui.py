@@ -8,6 +8,11 @@ import time
 
 import wx
 
+import tov_touchui
+
+# What the forms make their keys of: drawn touch keys, and native buttons for the shift keys.
+KEY_TYPES = (tov_touchui.TouchKey, wx.Button)
+
 WATCHDOG_CODE = -424242
 STEP_MS = 30
 
@@ -81,9 +86,9 @@ def click(window):
 
 
 def find_button(parent, label):
-    """The first shown button under `parent` whose label is `label`."""
+    """The first shown key under `parent` whose label is `label`."""
     for child in _walk(parent):
-        if isinstance(child, wx.Button) and child.GetLabel() == label and child.IsShownOnScreen():
+        if isinstance(child, KEY_TYPES) and child.GetLabel() == label and child.IsShownOnScreen():
             return child
     raise LookupError("no visible button labelled %r" % label)
 

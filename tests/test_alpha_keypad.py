@@ -5,7 +5,7 @@ import wx.grid
 
 import tov_touch
 import tov_touchui
-from gui import click, flush_events, press, run_modal
+from gui import KEY_TYPES, click, flush_events, press, run_modal
 
 pytestmark = pytest.mark.timeout(60)
 
@@ -24,7 +24,7 @@ def make(frame):
 def key(parent, label):
     """The key labelled `label` anywhere under `parent`, shown or not."""
     for child in parent.GetChildren():
-        if isinstance(child, wx.Button) and child.GetLabel() == label:
+        if isinstance(child, KEY_TYPES) and child.GetLabel() == label:
             return child
         found = _maybe(key, child, label)
         if found:

@@ -5,13 +5,13 @@ import sys
 import pytest
 import wx
 
-from gui import click, find_button, flush_events, press, run_modal, type_keys
+from gui import KEY_TYPES, click, find_button, flush_events, press, run_modal, type_keys
 
 # The sources, ahead of build/, whose copies may predate the last edit.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))),
                                 "forms"))
 from tov_touchui import (BACKSPACE, CLEAR, CONFIRM, AlphaKeypad, DigitKeypad,  # noqa: E402
-                         DigitPasswordKeypad)
+                         DigitPasswordKeypad, TouchKey)
 from tov_wxtools import window_fit_layout  # noqa: E402
 
 Digit, Pin, Alpha = DigitKeypad, DigitPasswordKeypad, AlphaKeypad
@@ -38,7 +38,7 @@ def descendants(window):
 
 
 def buttons(window):
-    return [w for w in descendants(window) if isinstance(w, wx.Button)]
+    return [w for w in descendants(window) if isinstance(w, KEY_TYPES)]
 
 
 def locate(dialog, where):
@@ -107,7 +107,7 @@ def test_sixteen_distinct_keys_and_only_digits_type(app, form_cls):
     cls, calls = recording(form_cls)
     dialog = cls(None)
     keys = [getattr(dialog, name) for name in KEY_NAMES]
-    assert not hasattr(dialog, "m_button14") and all(isinstance(k, wx.Button) for k in keys)
+    assert not hasattr(dialog, "m_button14") and all(isinstance(k, TouchKey) for k in keys)
     assert len({k.GetId() for k in keys}) == 16 and dialog.m_button17.GetId() == wx.ID_CANCEL
     for key in buttons(dialog):
         if key.IsShown() and key.GetId() != wx.ID_CANCEL:
@@ -215,6 +215,41 @@ def test_real_touch_then_space_or_enter_fires_once(app, form_cls, touched, strok
     assert run_modal(dialog, lambda: click(find_button(dialog, touched)),
                      lambda: type_keys(dialog, stroke), lambda: dialog.EndModal(1)) == result
     assert calls == expected
+    dialog.Destroy()
+
+
+@pytest.mark.parametrize("gesture, fires", [
+    ("tap", 1), ("double tap", 2), ("slide off", 0), ("slide off and back", 1), ("disabled", 0),
+])
+def test_touch_key_fires_on_release_over_the_key(app, gesture, fires):
+    cls, calls = recording(Digit)
+    dialog = cls(None)
+    key = dialog.m_button2  # "7"
+    if gesture == "disabled":
+        key.Disable()
+
+    def touch():
+        x, y, w, h = key.GetScreenRect()
+        centre, beside = (x + w // 2, y + h // 2), (x + w // 2, y - h // 2)
+        sim = wx.UIActionSimulator()
+        sim.MouseMove(*centre)
+        flush_events(30)
+        if gesture == "double tap":
+            sim.MouseDblClick(wx.MOUSE_BTN_LEFT)
+        else:
+            sim.MouseDown(wx.MOUSE_BTN_LEFT)
+            flush_events(30)
+            if gesture.startswith("slide off"):
+                sim.MouseMove(*beside)
+                flush_events(30)
+            if gesture.endswith("back"):
+                sim.MouseMove(*centre)
+                flush_events(30)
+            sim.MouseUp(wx.MOUSE_BTN_LEFT)
+        flush_events(60)
+        assert not key.HasCapture()
+    assert run_modal(dialog, touch, lambda: dialog.EndModal(1)) == 1
+    assert calls == [("OnDigit", "7")] * fires
     dialog.Destroy()
 
 
