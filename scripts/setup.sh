@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs, from Debian's archive, whatever the build, the tests and the demo need and the machine
 # lacks. Safe to run again: packages already present are left alone and apt is not even asked.
+# Extra packages for one job only can be named as arguments: `bash scripts/setup.sh valgrind`.
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,7 @@ packages=(
   xvfb xauth
   fonts-dejavu-core fonts-wqy-microhei
 )
+packages+=("$@")
 
 missing=()
 for pkg in "${packages[@]}"; do
