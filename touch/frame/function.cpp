@@ -93,8 +93,7 @@ struct Keywords {
 // references: the caller's own vector when it already is exactly the parameters, else `slots`,
 // with any defaults used kept alive by `defaults_in_use`.
 PyObject* const* bind_arguments(const Function* f, PyObject* const* args, Py_ssize_t nargs,
-                                const Keywords& keywords, PyObject** slots,
-                                Ref& defaults_in_use) {
+                                const Keywords& keywords, PyObject** slots, Ref& defaults_in_use) {
     const Py_ssize_t n = f->nparams;
     if (n == 1) {
         bind_self_only(f, nargs, keywords.count);
@@ -188,7 +187,8 @@ PyObject* function_vectorcall(PyObject* self, PyObject* const* args, size_t narg
                               PyObject* kwnames) noexcept {
     const Py_ssize_t nargs = PyVectorcall_NARGS(nargsf);
     Keywords keywords;
-    if (kwnames) keywords = {&PyTuple_GET_ITEM(kwnames, 0), args + nargs, PyTuple_GET_SIZE(kwnames)};
+    if (kwnames)
+        keywords = {&PyTuple_GET_ITEM(kwnames, 0), args + nargs, PyTuple_GET_SIZE(kwnames)};
     return call(as_function(self), args, nargs, keywords);
 }
 
