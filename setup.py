@@ -20,7 +20,7 @@ from setuptools.command.build_py import build_py
 
 ROOT = os.path.dirname(os.path.abspath(__file__))
 STUBS = os.path.join(ROOT, "stubs")
-SIBLINGS = ["tov_touchui", "tov_wxtools"]
+SIBLINGS = ["tov_touchui", "tov_wxtools"]  # a package and a module, both under forms/
 
 
 class CMakeExtension(Extension):
@@ -72,7 +72,10 @@ class BuildWithStubs(build_py):
         super().run()
         for name in ["tov_touch"] + SIBLINGS:
             stub = os.path.join(STUBS, name + ".pyi")
-            self.copy_file(stub, os.path.join(self.build_lib, name + ".pyi"))
+            beside = os.path.join(self.build_lib, name)
+            # A package's stub goes inside it, a module's beside it.
+            self.copy_file(stub, os.path.join(beside, "__init__.pyi") if os.path.isdir(beside)
+                           else beside + ".pyi")
             package = os.path.join(self.build_lib, name + "-stubs")
             self.mkpath(package)
             self.copy_file(stub, os.path.join(package, "__init__.pyi"))
@@ -88,7 +91,8 @@ os.makedirs(WORK, exist_ok=True)
 
 setup(
     package_dir={"": "forms"},
-    py_modules=SIBLINGS,
+    packages=["tov_touchui"],
+    py_modules=["tov_wxtools"],
     ext_modules=[CMakeExtension("tov_touch")],
     cmdclass={"build_ext": CMakeBuild, "build_py": BuildWithStubs},
     options={"build": {"build_base": WORK}, "egg_info": {"egg_base": WORK}},

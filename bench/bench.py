@@ -487,7 +487,7 @@ def memory(quick):
             if pad is None:
                 wx.CallAfter(confirm)
                 return
-            press(find_button(pad, tov_touchui.CONFIRM))
+            press(find_button(pad, tov_touchui.caption("confirm")))
         wx.CallAfter(confirm)
 
     def digit():

@@ -272,7 +272,7 @@ def keypad_attr(name):
 def walk_steps():
     frame = lambda walk: walk.frame  # noqa: E731
     button = lambda title: touch(lambda walk: walk.frame.buttons[title])  # noqa: E731
-    confirm = keys(tov_touchui.CONFIRM)
+    confirm = keys(tov_touchui.caption("confirm"))
     return [
         say("input_integer 0..100: touch 4 2, confirm"),
         button("input_integer 0..100"), pause(200), *keys("4", "2"),
@@ -285,15 +285,15 @@ def walk_steps():
         say("input_integer 0..100: touch 1 5 0, confirm: the range box; Return, clear, 9 9"),
         button("input_integer 0..100"), pause(200), *keys("1", "5", "0"), *confirm,
         pause(300), lambda walk: walk.sim.Char(wx.WXK_RETURN), pause(200),
-        *keys(tov_touchui.CLEAR, "9", "9"), *confirm,
+        *keys(tov_touchui.caption("clear"), "9", "9"), *confirm,
 
         say("speed field (DigitKeypadProxy, int 0..100): touch it, clear, 7 5, confirm"),
         touch(lambda walk: walk.frame.speed), pause(200), shot("proxy-prefilled"),
-        *keys(tov_touchui.CLEAR, "7", "5"), *confirm, pause(200),
+        *keys(tov_touchui.caption("clear"), "7", "5"), *confirm, pause(200),
         show_value("speed field", lambda f: f.speed.GetValue()),
 
         say("offset label (DigitKeypadProxy, float): touch it, - . 5, confirm"),
-        touch(lambda walk: walk.frame.offset), pause(200), *keys(tov_touchui.CLEAR, "-", ".", "5"),
+        touch(lambda walk: walk.frame.offset), pause(200), *keys(tov_touchui.caption("clear"), "-", ".", "5"),
         *confirm, pause(200), show_value("offset label", lambda f: f.offset.GetLabel()),
 
         say("set point grid (DigitKeypadProxy): double-click row 2, type 8 8 0, confirm"),

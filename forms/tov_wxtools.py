@@ -3,13 +3,20 @@ import wx
 
 __all__ = ["window_fit_layout"]
 
+# A window that cannot tell its size from its sizer alone offers `fit_into(room)`: it adapts
+# its content to a client area of `room` (a wx.Size) before it is measured.
+FIT_HOOK = "fit_into"
+
 
 def window_fit_layout(window):
     """Size `window` to what its sizer needs for the widgets shown now, and place it.
 
     Shrinks as well as grows, so it is the call to make after swapping key panels or changing
-    fonts. A top-level window is then centred on its parent (on the screen without a shown
-    parent) and kept wholly inside that display's work area. Returns None.
+    fonts. A top-level window is kept wholly inside the work area of its display: one that
+    can scale its content (fit_into) is scaled to fit. A window not yet shown is placed
+    beside the point that was touched to open it when the screen has room there, so it does
+    not cover the control the operator is looking at, else centred on its parent; a shown
+    window stays where it is and only moves to stay on screen. Returns None.
     """
     if not window.IsTopLevel():
         window.Fit()
@@ -19,72 +26,43 @@ def window_fit_layout(window):
             parent.Layout()
         return
 
+    shown = window.IsShown()
+    touched = None if shown else _touched_rect(window)
+    anchor = window.GetScreenRect().GetPosition() if shown else \
+        _centre(touched) if touched is not None else _wanted_centre(window)
+    area = _work_area(window, anchor)
+    decorations = window.GetSize() - window.GetClientSize()
+    fit = getattr(window, FIT_HOOK, None)
+    if fit is not None:
+        fit(wx.Size(area.width - decorations.width, area.height - decorations.height))
     size = _needed_size(window)
-    centre = _wanted_centre(window)
-    area = _work_area(window, centre)
-    # Never larger than the work area: a clipped keypad beats one whose title bar and Cancel
-    # key are off screen.
+    # Never larger than the work area: a clipped window beats one whose title bar is off
+    # screen.
     size = wx.Size(min(size.width, area.width), min(size.height, area.height))
     window.SetSize(size)
     window.Layout()
 
-    if not window.IsShown():
-        # wxGTK3 measures widgets without their fonts and theme until the window is shown, so
-        # a fit made now comes out too small: redo it once the window is on screen.
+    if shown:
+        rect = wx.Rect(window.GetScreenRect().GetPosition(), size)
+    else:
+        rect = _placement(size, area, _wanted_centre(window), touched)
+        # The window manager's frame is only known once shown: fit again then, in place.
         window.Unbind(wx.EVT_SHOW, handler=_refit_on_show)
         window.Bind(wx.EVT_SHOW, _refit_on_show)
-
-    x = centre.x - size.width // 2
-    y = centre.y - size.height // 2
-    x = max(area.x, min(x, area.x + area.width - size.width))
-    y = max(area.y, min(y, area.y + area.height - size.height))
-    window.SetPosition(wx.Point(x, y))
+    window.SetPosition(_inside(rect, area).GetPosition())
 
 
 def _refit_on_show(event):
     event.Skip()
+    window = event.GetEventObject()
+    window.Unbind(wx.EVT_SHOW, handler=_refit_on_show)
     if event.IsShown():
-        window = event.GetEventObject()
-        window.Unbind(wx.EVT_SHOW, handler=_refit_on_show)
-        _Settler(window)
+        wx.CallAfter(_refit_if_alive, window)
 
 
-class _Settler(object):
-    """Refits a window just shown, on idle, until its widgets stop changing size.
-
-    GTK applies fonts and theme in steps over the first frames (a text field grows twice),
-    so one refit at show time is not enough.
-    """
-
-    QUIET_IDLES = 5   # this many idles without a change and the layout has settled
-    MAX_IDLES = 60    # about a second of frames: give up rather than watch for ever
-
-    def __init__(self, window):
-        self.window = window
-        self.size = None
-        self.quiet = self.idles = 0
-        self.handler = self.on_idle  # one bound-method object, so Unbind finds it
-        window.Bind(wx.EVT_IDLE, self.handler)
-        self.step()
-
-    def on_idle(self, event):
-        event.Skip()
-        self.idles += 1
-        self.step()
-
-    def step(self):
-        window = self.window
-        if window.IsShown():
-            _forget_best_sizes(window)
-            size = _needed_size(window)
-            if size != self.size:
-                self.size, self.quiet = size, 0
-                window_fit_layout(window)
-            else:
-                self.quiet += 1
-        if not window.IsShown() or self.quiet >= self.QUIET_IDLES or \
-                self.idles >= self.MAX_IDLES:
-            window.Unbind(wx.EVT_IDLE, handler=self.handler)
+def _refit_if_alive(window):
+    if window and window.IsShown():  # a destroyed window is falsy
+        window_fit_layout(window)
 
 
 def _needed_size(window):
@@ -94,20 +72,62 @@ def _needed_size(window):
     return window.ClientToWindowSize(sizer.GetMinSize())
 
 
-def _forget_best_sizes(window):
-    for child in window.GetChildren():
-        if not child.IsTopLevel():
-            child.InvalidateBestSize()
-            _forget_best_sizes(child)
+def _touched_rect(window):
+    """The screen rectangle to keep clear: the control under the pointer (where a touch
+    screen leaves it), or a finger's breadth around the pointer on a large control; None
+    when the pointer is on no window of this application."""
+    point = wx.GetMousePosition()
+    hit = wx.FindWindowAtPoint(point)
+    if hit is None or hit is window or hit.GetTopLevelParent() is window:
+        return None
+    rect = hit.GetScreenRect()
+    area = _work_area(window, point)
+    if rect.width * 3 > area.width or rect.height * 3 > area.height:
+        return wx.Rect(point.x - 24, point.y - 24, 48, 48)
+    return rect
+
+
+def _placement(size, area, centre, touched):
+    """Where a window of `size` goes: centred on `centre` unless that covers `touched`;
+    then the spot beside, above or below it nearest to that centre; centred if none fits."""
+    centred = _inside(wx.Rect(centre.x - size.width // 2, centre.y - size.height // 2,
+                              size.width, size.height), area)
+    if touched is None or not centred.Intersects(touched):
+        return centred
+    middle = _centre(touched)
+    spots = [
+        wx.Rect(middle.x - size.width // 2, touched.GetBottom() + 1, *size),   # below
+        wx.Rect(middle.x - size.width // 2, touched.y - size.height, *size),   # above
+        wx.Rect(touched.GetRight() + 1, middle.y - size.height // 2, *size),   # right
+        wx.Rect(touched.x - size.width, middle.y - size.height // 2, *size),   # left
+    ]
+    free = [spot for spot in (_inside(spot, area) for spot in spots)
+            if not spot.Intersects(touched)]
+    if not free:
+        return centred
+    return min(free, key=lambda spot: _distance(_centre(spot), centre))
+
+
+def _inside(rect, area):
+    """`rect` moved (not resized) to lie within `area` as far as it can."""
+    x = max(area.x, min(rect.x, area.x + area.width - rect.width))
+    y = max(area.y, min(rect.y, area.y + area.height - rect.height))
+    return wx.Rect(x, y, rect.width, rect.height)
+
+
+def _centre(rect):
+    return wx.Point(rect.x + rect.width // 2, rect.y + rect.height // 2)
+
+
+def _distance(a, b):
+    return (a.x - b.x) ** 2 + (a.y - b.y) ** 2
 
 
 def _wanted_centre(window):
     parent = window.GetParent()
     if parent is not None and parent.IsShownOnScreen():
-        rect = parent.GetScreenRect()
-        return wx.Point(rect.x + rect.width // 2, rect.y + rect.height // 2)
-    area = _work_area(window, None)
-    return wx.Point(area.x + area.width // 2, area.y + area.height // 2)
+        return _centre(parent.GetScreenRect())
+    return _centre(_work_area(window, None))
 
 
 def _work_area(window, point):

@@ -2,38 +2,14 @@ from typing import Callable
 
 import wx
 
-__all__ = ["DigitKeypad", "DigitPasswordKeypad", "AlphaKeypad", "TouchKey"]
+__all__ = ["DigitKeypad", "DigitPasswordKeypad", "AlphaKeypad", "TouchKey", "THEMES",
+           "set_theme", "get_theme", "caption"]
 
-DIGIT_KEY_SIZE: tuple[int, int]
-ALPHA_KEY_SIZE: tuple[int, int]
-DIGIT_KEY_POINTS: int
-ALPHA_KEY_POINTS: int
-DIGIT_VALUE_POINTS: int
-ALPHA_VALUE_POINTS: int
-PROMPT_POINTS: int
-BOUNDS_POINTS: int
-GAP: int
-FIELD_MIN_WIDTH: int
-FIELD_PADDING: int
-BORDER: int
+THEMES: tuple[str, ...]
 
-SHIFT_OFF_COLOUR: tuple[int, int, int]
-SHIFT_ON_COLOUR: tuple[int, int, int]
-CONFIRM_COLOUR: tuple[int, int, int]
-CONFIRM_TEXT_COLOUR: tuple[int, int, int]
-VALUE_COLOUR: tuple[int, int, int]
-KEY_FACE_COLOUR: tuple[int, int, int]
-KEY_EDGE_COLOUR: tuple[int, int, int]
-KEY_TEXT_COLOUR: tuple[int, int, int]
-KEY_RADIUS: int
-KEY_PADDING: tuple[int, int]
-
-# Key captions, the way tests and walk-throughs find the keys on screen.
-BACKSPACE: str
-CLEAR: str
-CONFIRM: str
-CANCEL: str
-
+def set_theme(name: str) -> None: ...
+def get_theme() -> str: ...
+def caption(name: str) -> str: ...
 def typed_char(event: wx.KeyEvent) -> str | None: ...
 def fire_key(key: wx.Window) -> None: ...
 
@@ -41,36 +17,67 @@ def fire_key(key: wx.Window) -> None: ...
 # checker sees wx.Dialog as Any; naming the metaclass keeps the stubs true to the runtime classes.
 class _WrapperType(type): ...
 
-class TouchKey(wx.Control, metaclass=_WrapperType):
-    def __init__(self, parent: wx.Window, id: int = ..., label: str = "") -> None: ...
+class _Palette:
+    name: str
+    window: wx.Colour
+    text: wx.Colour
+    field: wx.Colour
+    field_text: wx.Colour
+    field_edge: wx.Colour
+    key: wx.Colour
+    key_text: wx.Colour
+    key_edge: wx.Colour
+    key_pressed: wx.Colour
+    key_disabled_text: wx.Colour
+    accent: wx.Colour
+    accent_text: wx.Colour
+
+class _DrawnControl(wx.Control, metaclass=_WrapperType):
+    palette: _Palette
     def SetLabel(self, label: str) -> None: ...
     def SetFont(self, font: wx.Font) -> bool: ...
     def GetFont(self) -> wx.Font: ...
+    def set_scale(self, scale: float) -> None: ...
+    def DoGetBestSize(self) -> wx.Size: ...
+    def draw(self, dc: wx.DC, size: wx.Size) -> None: ...
+
+class TouchKey(_DrawnControl):
+    def __init__(self, parent: wx.Window, id: int = ..., label: str = "",
+                 floor: tuple[float, float] = ..., base_points: int | None = None,
+                 repeat: bool = False, face: str | None = None,
+                 palette: _Palette | None = None) -> None: ...
     def SetBackgroundColour(self, colour: wx.Colour) -> bool: ...
+    def GetBackgroundColour(self) -> wx.Colour: ...
     def SetForegroundColour(self, colour: wx.Colour) -> bool: ...
+    def GetForegroundColour(self) -> wx.Colour: ...
     def Enable(self, enable: bool = True) -> bool: ...
     def Disable(self) -> bool: ...
-    def DoGetBestSize(self) -> wx.Size: ...
+    def face_text(self) -> str: ...
 
-class _ValueField(wx.TextCtrl, metaclass=_WrapperType):
-    def __init__(self, parent: wx.Window, style: int, min_width: int) -> None: ...
-    def SetFont(self, font: wx.Font) -> bool: ...
+class _Caption(_DrawnControl):
+    def wrap(self, width: int | None) -> None: ...
+
+class _ValueField(_DrawnControl):
+    def GetValue(self) -> str: ...
+    def SetValue(self, value: str) -> None: ...
+    def ChangeValue(self, value: str) -> None: ...
+    def IsPassword(self) -> bool: ...
 
 class _Keypad(wx.Dialog, metaclass=_WrapperType):
-    def __init__(self, parent: wx.Window | None, title: str, key_points: int,
-                 key_size: tuple[int, int]) -> None: ...
-    def _key(self, caption: str, handler: Callable[[wx.CommandEvent], object] | None = None,
-             parent: wx.Window | None = None, id: int = ..., char: str | None = None,
-             kind: Callable[[wx.Window, int, str], wx.Window] = ...) -> wx.Window: ...
-    def _end(self, code: int) -> None: ...
+    palette: _Palette
+    def fit_into(self, room: wx.Size) -> float: ...
 
-class DigitKeypad(_Keypad):
-    ui_message: wx.StaticText
-    mValueField: wx.TextCtrl
-    m_staticText3: wx.StaticText
-    ui_minimum: wx.StaticText
-    m_staticText5: wx.StaticText
-    ui_maxmum: wx.StaticText
+class _DigitForm(_Keypad):
+    # (attribute, face, handler name, row, column, columns spanned)
+    KEYS: tuple[tuple[str, str, str, int, int, int], ...]
+
+class DigitKeypad(_DigitForm):
+    ui_message: _Caption
+    mValueField: _ValueField
+    m_staticText3: _Caption
+    ui_minimum: _Caption
+    m_staticText5: _Caption
+    ui_maxmum: _Caption
     m_button2: TouchKey
     m_button3: TouchKey
     m_button4: TouchKey
@@ -96,9 +103,9 @@ class DigitKeypad(_Keypad):
     def OnClearAll(self, event: wx.CommandEvent) -> None: ...
     def on_enter(self, event: wx.CommandEvent) -> None: ...
 
-class DigitPasswordKeypad(_Keypad):
-    ui_message: wx.StaticText
-    ui_text: wx.TextCtrl
+class DigitPasswordKeypad(_DigitForm):
+    ui_message: _Caption
+    ui_text: _ValueField
     m_button2: TouchKey
     m_button3: TouchKey
     m_button4: TouchKey
@@ -122,12 +129,9 @@ class DigitPasswordKeypad(_Keypad):
     def on_confirm(self, event: wx.CommandEvent) -> None: ...
 
 class AlphaKeypad(_Keypad):
-    UNSHIFTED_ROWS: tuple[str, str]
-    SHIFTED_ROWS: tuple[str, str]
-    LETTER_ROWS: tuple[str, str, str]
-    ui_message: wx.StaticText
-    ui_value_normal: wx.TextCtrl
-    ui_value_password: wx.TextCtrl
+    ui_message: _Caption
+    ui_value_normal: _ValueField
+    ui_value_password: _ValueField
     no_Shift: wx.Panel
     Shift: wx.Panel
     ui_caps_off_0: wx.Panel

@@ -187,7 +187,7 @@ def test_end_to_end_with_mouse_clicks(frame, message_boxes):
     """Real X clicks on the keys: 1, 2, minus, Enter, the way a finger would do it."""
     pad = tov_touch.DigitKeypad(frame, INT, -100, 100)
     try:
-        touches = [lambda c=c: click(digit_key(pad, c)) for c in ["1", "2", "-", tov_touchui.CONFIRM]]
+        touches = [lambda c=c: click(digit_key(pad, c)) for c in ["1", "2", "-", tov_touchui.caption("confirm")]]
         result = run_modal(pad, lambda: flush_events(200), *touches, timeout_ms=15000)
         assert result == wx.ID_OK
         assert pad.get_value() == "-12"

@@ -20,7 +20,7 @@ def keys(*captions):
 
 
 def confirm(pad):
-    press(find_button(pad, tov_touchui.CONFIRM))
+    press(find_button(pad, tov_touchui.caption("confirm")))
 
 
 def cancel(pad):

@@ -56,8 +56,8 @@ def test_message_is_the_prompt_and_any_true_object_goes_to_set_label(make, frame
 def test_clear_then_confirm_gives_the_empty_text(make):
     keypad = make()
     result = run_modal(keypad, lambda: press(digit_key(keypad, "4")),
-                       lambda: press(digit_key(keypad, tov_touchui.CLEAR)),
-                       lambda: press(digit_key(keypad, tov_touchui.CONFIRM)))
+                       lambda: press(digit_key(keypad, tov_touchui.caption("clear"))),
+                       lambda: press(digit_key(keypad, tov_touchui.caption("confirm"))))
     assert result == wx.ID_OK
     assert keypad.get_value() == ""
 

@@ -15,7 +15,7 @@ Keypad = tov_touch.DigitKeypad
 def typing(text):
     def type_then_confirm(pad):
         pad.SetValue(text)
-        press(find_button(pad, tov_touchui.CONFIRM))
+        press(find_button(pad, tov_touchui.caption("confirm")))
     return type_then_confirm
 
 

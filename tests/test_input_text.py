@@ -82,7 +82,7 @@ def test_digit_password_keeps_leading_zeros(frame):
     def enter_pin(keypad):
         for caption in "0470":
             press(digit_key(keypad, caption))
-        press(digit_key(keypad, tov_touchui.CONFIRM))
+        press(digit_key(keypad, tov_touchui.caption("confirm")))
     script = WhenModal(tov_touch.DigitPasswordKeypad, enter_pin)
     assert tov_touch.input_digit_password(frame, "PIN:") == "0470"
     script.check()

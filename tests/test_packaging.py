@@ -60,14 +60,19 @@ def wheel_venv(tmp_path_factory):
     return wheels[0], python, outside
 
 
+FORM_PARTS = sorted(os.path.splitext(name)[0] for name in os.listdir(
+    os.path.join(ROOT, "forms", "tov_touchui")) if name.endswith(".py"))
+
+
 def test_wheel_holds_the_modules_and_stubs_only(wheel_venv):
     wheel, _, _ = wheel_venv
     names = set(zipfile.ZipFile(str(wheel)).namelist())
     modules = {n for n in names if ".dist-info/" not in n}
     extension = [n for n in modules if n.startswith("tov_touch.") and n.endswith(".so")]
     assert len(extension) == 1
-    assert modules - set(extension) == {
-        "tov_touch.pyi", "tov_touchui.py", "tov_touchui.pyi", "tov_wxtools.py", "tov_wxtools.pyi",
+    forms = {"tov_touchui/%s.py" % part for part in FORM_PARTS}
+    assert modules - set(extension) - forms == {
+        "tov_touch.pyi", "tov_touchui/__init__.pyi", "tov_wxtools.py", "tov_wxtools.pyi",
         "tov_touch-stubs/__init__.pyi", "tov_touch-stubs/py.typed",
         "tov_touchui-stubs/__init__.pyi", "tov_touchui-stubs/py.typed",
         "tov_wxtools-stubs/__init__.pyi", "tov_wxtools-stubs/py.typed"}
@@ -87,7 +92,7 @@ USE = """
     fitted = tov_wxtools.window_fit_layout(pad)
     proxy = tov_touch.DigitKeypadProxy(wx.TextCtrl(frame, value="2.5"), tov_touch.KEYPAD_MODE_FLOAT)
     print(json.dumps({
-        "dirs": sorted({os.path.dirname(m.__file__) == site
+        "dirs": sorted({os.path.dirname(m.__file__) in (site, os.path.join(site, m.__name__))
                         for m in (tov_touch, tov_touchui, tov_wxtools)}),
         "stubs": sorted(n for n in os.listdir(site) if n.endswith(".pyi") or n.endswith("-stubs")),
         "form": isinstance(pad, tov_touchui.DigitKeypad),
@@ -108,7 +113,7 @@ def test_the_installed_modules_work_outside_the_tree(wheel_venv):
     output = run([str(python), "-c", textwrap.dedent(USE)], outside, timeout=60)
     assert json.loads(output.strip().splitlines()[-1]) == {
         "dirs": [True],
-        "stubs": ["tov_touch-stubs", "tov_touch.pyi", "tov_touchui-stubs", "tov_touchui.pyi",
+        "stubs": ["tov_touch-stubs", "tov_touch.pyi", "tov_touchui-stubs",
                   "tov_wxtools-stubs", "tov_wxtools.pyi"],
         "form": True,
         "prompt": "Speed:",

@@ -289,7 +289,7 @@ def confirm_when_modal(cls, prepare=None):
             return
         if prepare:
             prepare(pad)
-        press(find_button(pad, tov_touchui.CONFIRM))
+        press(find_button(pad, tov_touchui.caption("confirm")))
     wx.CallAfter(confirm)
 
 

@@ -1,0 +1,97 @@
+"""The base of every control the keypads draw themselves: font, scale and colours.
+
+Native GTK widgets cost a style look-up to create and to measure, measure without their theme
+until shown, and take the theme's colours whatever the palette says. The keypads draw their
+keys, captions and field instead, so a keypad opens at once, measures the same before and after
+it is shown, and reads the same in every theme.
+"""
+import wx
+
+from . import theme
+
+MIN_TOUCH = 44  # px: no key, however tight the screen, gets smaller than this either way
+
+
+class DrawnControl(wx.Control):
+    """A control that paints itself with its own font, scaled by the keypad's fit.
+
+    GetFont() is the font last given (what the application asked for); drawing uses that font
+    times the scale that the keypad's fit chose (set_scale).
+    """
+
+    _gui_font = None
+    _extents = {}  # (text, font description) -> (width, height): a Pango layout each time
+
+    def __init__(self, parent, id=wx.ID_ANY, label="", palette=None):
+        wx.Control.__init__(self, parent, id, style=wx.BORDER_NONE)
+        self.SetBackgroundStyle(wx.BG_STYLE_PAINT)  # the paint handler covers every pixel
+        self.palette = palette or theme.palette()
+        self._font = self._default_font()
+        self._scale = 1.0
+        self._drawing_font = None
+        wx.Control.SetLabel(self, label)
+        self.Bind(wx.EVT_PAINT, self._on_paint)
+
+    @classmethod
+    def _default_font(cls):
+        # Asking the widget costs a style look-up per control; the answer is the same for all.
+        if cls._gui_font is None:
+            cls._gui_font = wx.SystemSettings.GetFont(wx.SYS_DEFAULT_GUI_FONT)
+        return cls._gui_font
+
+    def SetLabel(self, label):
+        wx.Control.SetLabel(self, label)
+        self._changed()
+
+    def check_alive(self):
+        """What a wx wrapper does for its own methods: a deleted control refuses calls."""
+        if not self:
+            raise RuntimeError("wrapped C/C++ object of type %s has been deleted"
+                               % type(self).__name__)
+
+    # The font stays here and never reaches the native widget: wx's own SetFont first compares
+    # fonts, at some 45 us a control, then restyles GTK for a widget that never draws text.
+    def SetFont(self, font):
+        self._font = wx.Font(font)
+        self._drawing_font = None
+        self._changed()
+        return True
+
+    def GetFont(self):
+        return wx.Font(self._font)
+
+    def set_scale(self, scale):
+        if scale != self._scale:
+            self._scale = scale
+            self._drawing_font = None
+            self._changed()
+
+    def scaled(self, pixels):
+        return int(round(pixels * self._scale))
+
+    def drawing_font(self):
+        if self._drawing_font is None:
+            font = self._font if self._scale == 1.0 else self._font.Scaled(self._scale)
+            self._drawing_font = font
+        return self._drawing_font
+
+    def text_size(self, text):
+        font = self.drawing_font()
+        key = (text, font.GetNativeFontInfoDesc())
+        size = self._extents.get(key)
+        if size is None:
+            size = self._extents[key] = tuple(self.GetFullTextExtent(text, font)[:2])
+        return size
+
+    def _changed(self):
+        self.InvalidateBestSize()
+        self.Refresh()
+
+    def _on_paint(self, event):
+        dc = wx.PaintDC(self)
+        dc.SetBackground(wx.Brush(self.GetParent().GetBackgroundColour()))
+        dc.Clear()
+        self.draw(dc, self.GetClientSize())
+
+    def draw(self, dc, size):
+        raise NotImplementedError

@@ -1,0 +1,261 @@
+"""What the three keypad forms share: the palette, keys and texts, the char hook, how the
+dialog ends, and how it scales to fit the screen it opens on."""
+import contextlib
+
+import wx
+
+import tov_wxtools
+
+from . import theme
+from .captions import caption
+from .keys import ShiftKey, TouchKey, fire_key
+from .keystrokes import typed_char
+from .texts import Caption, ValueField
+
+GAP = 10       # px between keys at scale 1: about 2 mm on a 7" 800x480 panel
+MIN_GAP = 4    # ... and never less, however tight the screen
+BORDER = 14
+PROMPT_POINTS = 16
+FIELD_MIN_WIDTH = 160
+
+# How a keypad uses a large screen: it grows until it fills this share of the work area's
+# width or height, or reaches this many times its natural size.
+COMFORT_WIDTH = 0.8
+COMFORT_HEIGHT = 0.6
+GROW_LIMIT = 2.0
+
+
+# The physical keys that stand for the editing keys, by caption name.
+EDITING_CODES = {
+    "confirm": (wx.WXK_RETURN, wx.WXK_NUMPAD_ENTER),
+    "backspace": (wx.WXK_BACK,),
+    "clear": (wx.WXK_DELETE, wx.WXK_NUMPAD_DELETE),
+    "cancel": (wx.WXK_ESCAPE,),
+    "tab": (wx.WXK_TAB, wx.WXK_NUMPAD_TAB),
+}
+
+
+def font(points):
+    return wx.Font(wx.FontInfo(points))
+
+
+class Keypad(wx.Dialog):
+    """The base of the three forms.
+
+    A form builds its keys with _key(), its texts with _prompt()/_caption()/_value_field(),
+    adds them to sizers with _add()/_grid() so that every gap scales, and ends with
+    _set_layout(). window_fit_layout() then calls fit_into() with the room the screen has.
+    """
+
+    def __init__(self, parent, title, key_points, key_size):
+        wx.Dialog.__init__(self, parent, wx.ID_ANY, title, style=wx.DEFAULT_DIALOG_STYLE)
+        self.palette = theme.palette()
+        self.SetBackgroundColour(self.palette.window)
+        self._key_points = key_points
+        self._key_font = font(key_points)
+        self._key_size = key_size
+        self._scale = 1.0
+        self._borders = []    # (sizer item, gap at scale 1)
+        self._grid_gaps = []  # (grid sizer, gap at scale 1)
+        self._scaled = []     # controls with set_scale(), found by _set_layout()
+        self._keys_by_code = {}  # wx key code -> key
+        self._keys_by_char = {}  # typed character -> keys with that caption
+        self.Bind(wx.EVT_CHAR_HOOK, self._on_char_hook)
+        self.Bind(wx.EVT_CLOSE, self._on_close)
+
+    # -- building ------------------------------------------------------------------------------
+
+    @contextlib.contextmanager
+    def _building(self):
+        """Destroys the half-built dialog when building fails, whatever the exception: a
+        dialog left behind is a hidden top-level window that keeps the application alive."""
+        try:
+            yield
+        except BaseException:
+            self.Destroy()
+            raise
+
+    def _key(self, caption, handler=None, parent=None, id=wx.ID_ANY, char=None, units=1.0,
+             repeat=False, face=None):
+        """A touch key `units` keys wide. `char` is what a physical keystroke must type to
+        fire it."""
+        size = (self._key_size[0] * units, self._key_size[1])
+        key = TouchKey(parent or self, id, caption, floor=size, base_points=self._key_points,
+                       repeat=repeat, face=face, palette=self.palette)
+        key.SetFont(self._key_font)
+        return self._wire(key, handler, char)
+
+    def _editing_key(self, name, handler, id=wx.ID_ANY):
+        """The key of caption `name` (clear, confirm, cancel, backspace), with its physical
+        keys; backspace repeats while held, confirm stands out, cancel has wx.ID_CANCEL."""
+        if name == "cancel":
+            id = wx.ID_CANCEL
+        key = self._key(caption(name), handler, id=id, repeat=name == "backspace")
+        self._map_codes(key, *EDITING_CODES[name])
+        if name == "confirm":
+            self._style_confirm(key)
+        return key
+
+    def _shift_key(self, caption, handler, parent=None):
+        """A native shift button (the keypad class colours it by the shift state)."""
+        frame = ShiftKey(parent or self, wx.ID_ANY, caption, self._key_size, self.palette,
+                         self._key_font)
+        self._wire(frame.button, handler, None)
+        return frame
+
+    def _wire(self, key, handler, char):
+        # Keys never take the focus (a focused GTK button clicks itself on Space and Enter):
+        # the char hook is the only way a keystroke reaches them.
+        key.SetCanFocus(False)
+        if handler is not None:
+            self.Bind(wx.EVT_BUTTON, handler, key)
+        if char is not None:
+            self._keys_by_char.setdefault(char, []).append(key)
+        return key
+
+    def _map_codes(self, key, *codes):
+        for code in codes:
+            self._keys_by_code[code] = key
+
+    def _value_field(self, align, points, password=False, min_width=FIELD_MIN_WIDTH):
+        field = ValueField(self, align, password, min_width, self.palette)
+        field.SetFont(font(points))
+        return field
+
+    def _caption(self, text, points, parent=None):
+        caption = Caption(parent or self, text, self.palette)
+        caption.SetFont(font(points))
+        return caption
+
+    def _prompt(self, text):
+        return self._caption(text, PROMPT_POINTS)
+
+    def _style_confirm(self, key):
+        key.SetBackgroundColour(self.palette.accent)
+        key.SetForegroundColour(self.palette.accent_text)
+        key.SetFont(self._key_font.Bold())
+
+    def _group(self, orient=wx.HORIZONTAL):
+        """A panel of keys that the keypad class shows and hides as one."""
+        panel = wx.Panel(self)
+        panel.SetBackgroundColour(self.palette.window)
+        panel.SetSizer(wx.BoxSizer(orient))
+        return panel
+
+    def _add(self, sizer, item, proportion=0, flag=0, gap=0):
+        """sizer.Add() with a border of `gap` px at scale 1 that scales with the keys."""
+        added = sizer.Add(item, proportion, flag, self._px(gap))
+        if gap:
+            self._borders.append((added, gap))
+        return added
+
+    def _grid(self, rows=0, cols=0, bag=False):
+        grid = wx.GridBagSizer(GAP, GAP) if bag else wx.GridSizer(rows, cols, GAP, GAP)
+        self._grid_gaps.append((grid, GAP))
+        return grid
+
+    def _set_layout(self, body):
+        outer = wx.BoxSizer(wx.VERTICAL)
+        self._add(outer, body, 1, wx.EXPAND | wx.ALL, BORDER)
+        self.SetSizer(outer)
+        self._scaled = [w for w in _descendants(self) if hasattr(w, "set_scale")]
+        tov_wxtools.window_fit_layout(self)
+
+    # -- fitting the screen --------------------------------------------------------------------
+
+    def _px(self, gap):
+        return max(MIN_GAP, int(round(gap * self._scale))) if gap else 0
+
+    def _apply_scale(self, scale):
+        self._scale = scale
+        for widget in self._scaled:
+            widget.set_scale(scale)
+        for item, gap in self._borders:
+            item.SetBorder(self._px(gap))
+        for grid, gap in self._grid_gaps:
+            grid.SetHGap(self._px(gap))
+            grid.SetVGap(self._px(gap))
+        self._before_measure()
+
+    def _before_measure(self):
+        # The prompt wraps to the width of the keys rather than widening the keypad.
+        self.ui_message.wrap(self._keys.CalcMin().width)
+
+    def _need_at(self, scale):
+        self._apply_scale(scale)
+        return self.GetSizer().GetMinSize()
+
+    def fit_into(self, room):
+        """Scale keys, texts and gaps so that the client area fits `room` (a wx.Size).
+
+        Where the keypad fits at its natural size it keeps it, or grows on a large screen;
+        where it does not, everything shrinks evenly, keys down to 44 px. Returns the scale.
+        """
+        natural = self._need_at(1.0)
+        fits = min(room.width / natural.width, room.height / natural.height)
+        if fits >= 1.0:
+            comfort = min(COMFORT_WIDTH * room.width / natural.width,
+                          COMFORT_HEIGHT * room.height / natural.height, GROW_LIMIT)
+            scale = max(1.0, comfort)
+        else:
+            scale = fits
+        # Floors and rounding don't shrink in proportion: measure again and correct.
+        for _ in range(4):
+            need = self._need_at(scale)
+            over = min(room.width / need.width, room.height / need.height)
+            if over >= 1.0 or scale < 0.2:
+                break
+            scale *= over * 0.99
+        return scale
+
+    # -- keystrokes ----------------------------------------------------------------------------
+
+    def _on_char_hook(self, event):
+        key = self._key_for_keystroke(event)
+        if key is None:
+            event.Skip()
+        elif self._can_fire(key):
+            fire_key(key)
+        # A key that cannot fire swallows its keystroke: it is still that key's stroke.
+
+    def _key_for_keystroke(self, event):
+        if event.HasModifiers():  # Ctrl/Alt combinations are shortcuts, not typing
+            return None
+        key = self._keys_by_code.get(event.GetKeyCode())
+        if key is not None:
+            return key
+        char = typed_char(event)
+        keys = self._keys_by_char.get(char) if char is not None else None
+        if not keys:
+            return None
+        for candidate in keys:
+            if candidate.IsShownOnScreen():
+                return candidate
+        return keys[0]
+
+    def _can_fire(self, key):
+        # IsShown() is the key's own flag: keys inside a hidden panel still count, a key the
+        # subclass hid does not.
+        return key.IsEnabled() and key.IsShown()
+
+    # -- ending --------------------------------------------------------------------------------
+
+    def _end(self, code):
+        if self.IsModal():
+            self.EndModal(code)
+        else:
+            self.SetReturnCode(code)
+            self.Hide()
+
+    def _on_cancel_key(self, event):
+        self._end(wx.ID_CANCEL)
+
+    def _on_close(self, event):
+        self._end(wx.ID_CANCEL)
+
+
+def _descendants(window):
+    for child in window.GetChildren():
+        yield child
+        yield from _descendants(child)
+

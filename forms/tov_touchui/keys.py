@@ -1,0 +1,211 @@
+"""The keys: a drawn touch key, and the native shift button the keypad class colours."""
+import wx
+
+from . import theme
+from .drawn import MIN_TOUCH, DrawnControl
+
+KEY_RADIUS = 6
+KEY_EDGE = 2           # px, at scale 1: a key's boundary must stand out from the dialog
+KEY_PADDING = (14, 10)  # around the caption, for the key's own best size
+REPEAT_DELAY_MS = 450   # a held repeating key (backspace) starts repeating after this...
+REPEAT_EVERY_MS = 90    # ... and then fires at this steady rate
+
+
+def fire_key(key):
+    """Send `key` the EVT_BUTTON a touch would, through its own handler chain."""
+    event = wx.CommandEvent(wx.wxEVT_BUTTON, key.GetId())
+    event.SetEventObject(key)
+    key.GetEventHandler().ProcessEvent(event)
+
+
+class TouchKey(DrawnControl):
+    """A key drawn by the form: behaves as a push button and sends EVT_BUTTON.
+
+    It looks pressed while the finger is down, fires on release over the key, fires nothing
+    when the finger slides off first, and is grey and dead while disabled. A repeating key
+    (backspace) held down fires after a short delay and then at a steady rate, and not again
+    on release. GetLabel() is the caption exactly as given ("&" included: nothing here reads
+    mnemonics); the face may show another text (`face`), e.g. a symbol for Space.
+
+    `floor` is the key's smallest size at scale 1 for a font of `base_points`: a bigger font
+    scales the floor with it, and the keypad's fit scales everything, but never below 44 px.
+    """
+
+    def __init__(self, parent, id=wx.ID_ANY, label="", floor=(MIN_TOUCH, MIN_TOUCH),
+                 base_points=None, repeat=False, face=None, palette=None):
+        DrawnControl.__init__(self, parent, id, label, palette)
+        self._floor = floor
+        self._base_points = base_points
+        self._face_text = face
+        self._face = self.palette.key
+        self._ink = self.palette.key_text
+        self._pressed = False  # the finger went down on the key and has not been lifted
+        self._over = False     # ... and is over the key now
+        self._repeater = None
+        if repeat:
+            self._repeater = wx.Timer(self)
+            self._repeated = False
+            self.Bind(wx.EVT_TIMER, self._on_repeat, self._repeater)
+            self.Bind(wx.EVT_WINDOW_DESTROY, self._on_destroy)
+        self.Bind(wx.EVT_LEFT_DOWN, self._on_down)
+        self.Bind(wx.EVT_LEFT_DCLICK, self._on_down)  # a quick second tap is a second press
+        self.Bind(wx.EVT_LEFT_UP, self._on_up)
+        self.Bind(wx.EVT_MOTION, self._on_motion)
+        self.Bind(wx.EVT_MOUSE_CAPTURE_LOST, self._on_capture_lost)
+
+    # -- what callers change ---------------------------------------------------------------
+
+    def SetBackgroundColour(self, colour):
+        self._face = wx.Colour(colour)
+        self.Refresh()
+        return True
+
+    def GetBackgroundColour(self):
+        return wx.Colour(self._face)
+
+    def SetForegroundColour(self, colour):
+        self._ink = wx.Colour(colour)
+        self.Refresh()
+        return True
+
+    def GetForegroundColour(self):
+        return wx.Colour(self._ink)
+
+    def Enable(self, enable=True):
+        changed = wx.Control.Enable(self, enable)
+        self.Refresh()
+        return changed
+
+    def Disable(self):
+        return self.Enable(False)
+
+    def face_text(self):
+        """What the key face shows: the caption unless the form gave the key a symbol."""
+        return self._face_text if self._face_text is not None else self.GetLabel()
+
+    def DoGetBestSize(self):
+        width, height = self.text_size(self.face_text() or "M")
+        grow = 1.0
+        if self._base_points:
+            grow = max(1.0, self._font.GetFractionalPointSize() / self._base_points)
+        floor_w = max(MIN_TOUCH, self.scaled(self._floor[0] * grow))
+        floor_h = max(MIN_TOUCH, self.scaled(self._floor[1] * grow))
+        return wx.Size(max(floor_w, width + 2 * self.scaled(KEY_PADDING[0])),
+                       max(floor_h, height + 2 * self.scaled(KEY_PADDING[1])))
+
+    # -- touch -----------------------------------------------------------------------------
+
+    def _on_down(self, event):
+        if not self.IsEnabled():
+            return
+        if not self.HasCapture():
+            self.CaptureMouse()  # the release must come here even off the key
+        self._pressed = self._over = True
+        if self._repeater is not None:
+            self._repeated = False
+            self._repeater.StartOnce(REPEAT_DELAY_MS)
+        self.Refresh()
+
+    def _on_motion(self, event):
+        if self._pressed:
+            over = self.GetClientRect().Contains(event.GetPosition())
+            if over != self._over:
+                self._over = over
+                self.Refresh()
+
+    def _on_up(self, event):
+        if not self._pressed:
+            return
+        over = self.GetClientRect().Contains(event.GetPosition())
+        fire = over and not (self._repeater is not None and self._repeated)
+        self._release()
+        if fire:
+            fire_key(self)  # last: the handler may end the dialog or destroy it
+
+    def _on_capture_lost(self, event):
+        self._release(capture_lost=True)
+
+    def _release(self, capture_lost=False):
+        self._pressed = self._over = False
+        if self._repeater is not None:
+            self._repeater.Stop()
+        if not capture_lost and self.HasCapture():
+            self.ReleaseMouse()
+        self.Refresh()
+
+    def _on_repeat(self, event):
+        if not (self._pressed and self._over and self.IsEnabled()):
+            return  # slid off: wait for the finger to come back or lift
+        if not self._repeated:
+            self._repeated = True
+            self._repeater.Start(REPEAT_EVERY_MS)
+        fire_key(self)
+
+    def _on_destroy(self, event):
+        event.Skip()
+        if event.GetEventObject() is self:
+            self._repeater.Stop()
+
+    # -- look ------------------------------------------------------------------------------
+
+    def draw(self, dc, size):
+        width, height = size
+        face, ink = self._face, self._ink
+        if not self.IsEnabled():
+            ink = self.palette.key_disabled_text
+        elif self._pressed and self._over:
+            face = self.palette.key_pressed if face == self.palette.key \
+                else face.ChangeLightness(80)
+        edge = max(1, self.scaled(KEY_EDGE))
+        dc.SetPen(wx.Pen(self.palette.key_edge, edge))
+        dc.SetBrush(wx.Brush(face))
+        half = edge // 2
+        dc.DrawRoundedRectangle(half, half, width - edge + 1, height - edge + 1,
+                                self.scaled(KEY_RADIUS))
+        text = self.face_text()
+        if text:
+            dc.SetFont(self.drawing_font())
+            dc.SetTextForeground(ink)
+            text_width, text_height = self.text_size(text)
+            dc.DrawText(text, (width - text_width) // 2, (height - text_height) // 2)
+
+
+class ShiftButton(wx.Button):
+    """A native button whose caption always reads on the colour it is given.
+
+    The application colours the shift keys by their state; GTK would keep its theme's text
+    colour on them (white on pale violet in a dark theme). GTK's own measure of the button is
+    ignored: the keypad's fit sets its size like every key's.
+    """
+
+    def __init__(self, parent, id, label):
+        wx.Button.__init__(self, parent, id, label, style=wx.BU_EXACTFIT)
+
+    def SetBackgroundColour(self, colour):
+        done = wx.Button.SetBackgroundColour(self, colour)
+        wx.Button.SetForegroundColour(self, theme.ink_on(wx.Colour(colour)))
+        return done
+
+
+class ShiftKey(wx.Panel):
+    """The frame around a ShiftButton: the key edge that the native button lacks, scaled."""
+
+    def __init__(self, parent, id, label, floor, palette, font):
+        wx.Panel.__init__(self, parent)
+        self._font = font
+        self.SetBackgroundColour(palette.key_edge)
+        self.button = ShiftButton(self, id, label)
+        self._floor = floor
+        self._sizer = wx.BoxSizer(wx.VERTICAL)
+        self._item = self._sizer.Add(self.button, 1, wx.EXPAND | wx.ALL, KEY_EDGE)
+        self.SetSizer(self._sizer)
+        self.set_scale(1.0)
+
+    def set_scale(self, scale):
+        edge = max(1, int(round(KEY_EDGE * scale)))
+        self._item.SetBorder(edge)
+        width, height = (max(MIN_TOUCH, int(round(side * scale))) - 2 * edge
+                         for side in self._floor)
+        self.button.SetMinSize((width, height))
+        self.button.SetFont(self._font.Scaled(scale))
+        self.InvalidateBestSize()
