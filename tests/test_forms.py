@@ -345,3 +345,99 @@ def test_fit_layout_centres_and_stays_on_the_display(app, frame, where):
         assert abs(rect.x + rect.width // 2 - (target.x + target.width // 2)) <= 1
         assert abs(rect.y + rect.height // 2 - (target.y + target.height // 2)) <= 1
     dialog.Destroy()
+
+
+# -- feel, placement and robustness ---------------------------------------------------------
+
+def hold(window, ms):
+    """A real press on `window` held for `ms`, then released over it."""
+    x, y, w, h = window.GetScreenRect()
+    sim = wx.UIActionSimulator()
+    sim.MouseMove(x + w // 2, y + h // 2)
+    flush_events(30)
+    sim.MouseDown(wx.MOUSE_BTN_LEFT)
+    flush_events(ms)
+    sim.MouseUp(wx.MOUSE_BTN_LEFT)
+    flush_events(60)
+
+
+@pytest.mark.parametrize("held_ms, deleted", [(0, {1}), (1100, set(range(4, 12)))])
+def test_backspace_repeats_while_held_and_a_tap_deletes_one(app, frame, held_ms, deleted):
+    dialog = Digit(frame)
+    dialog.mValueField.SetValue("12345678901")
+    show(dialog)
+    hold(dialog.ui_backspace, held_ms)
+    assert 11 - len(dialog.mValueField.GetValue()) in deleted
+    dialog.Destroy()
+
+
+def test_a_relayout_keeps_a_shown_keypad_where_it_is(app, frame):
+    dialog = Alpha(frame)
+    show(dialog)
+    dialog.SetPosition((40, 30))
+    flush_events()
+    before = dialog.GetScreenRect()
+    dialog.Shift.Show()
+    dialog.no_Shift.Hide()
+    window_fit_layout(dialog)
+    flush_events()
+    assert dialog.GetScreenRect().GetPosition() == before.GetPosition()
+    dialog.Destroy()
+
+
+# A keyboard as wide as the screen has no room beside a control in the middle: it is centred.
+@pytest.mark.parametrize("where, form_cls", [("top-left", Alpha), ("bottom-right", Alpha),
+                                             ("centre", Digit), ("centre", Pin)])
+def test_a_keypad_opens_beside_the_touched_control(app, frame, where, form_cls):
+    area = wx.Display(0).GetClientArea()
+    frame.SetSize(area.GetSize())
+    frame.SetPosition(area.GetPosition())
+    ctrl = wx.TextCtrl(frame, size=(160, 40))
+    spot = {"top-left": (20, 20), "centre": (area.width // 2 - 80, area.height // 2 - 20),
+            "bottom-right": (area.width - 200, area.height - 120)}[where]
+    ctrl.SetPosition(spot)
+    flush_events(100)
+    touched = ctrl.GetScreenRect()
+    sim = wx.UIActionSimulator()
+    sim.MouseMove(touched.x + 10, touched.y + 10)
+    flush_events(50)
+    dialog = form_cls(frame)  # opened while the finger is on the control
+    show(dialog)
+    assert on_display(dialog)
+    assert not dialog.GetScreenRect().Intersects(touched)
+    dialog.Destroy()
+
+
+def test_the_field_holds_any_length_and_shows_its_end(app, frame):
+    dialog = Alpha(frame)
+    text = "x" * 80000 + "END"
+    dialog.ui_value_normal.SetValue(text)
+    show(dialog)
+    assert dialog.ui_value_normal.GetValue() == text
+    dialog.Destroy()
+
+
+@pytest.mark.parametrize("step", ["_letter_group", "_symbol_panel", "_set_layout"])
+@pytest.mark.parametrize("error", [KeyboardInterrupt, RuntimeError])
+def test_a_form_that_fails_half_way_leaves_no_window(app, monkeypatch, step, error):
+    def fail(*args, **kwargs):
+        raise error("injected")
+
+    monkeypatch.setattr(Alpha, step, fail)
+    before = set(map(id, wx.GetTopLevelWindows()))
+    with pytest.raises(error):
+        Alpha(None)
+    flush_events(50)
+    assert set(map(id, wx.GetTopLevelWindows())) == before
+
+
+def test_the_prompt_grows_with_the_keys_font(app, frame):
+    sizes = []
+    for points in (20, 30):
+        dialog = Digit(frame)
+        for name in KEY_NAMES:
+            getattr(dialog, name).SetFont(wx.Font(wx.FontInfo(points)))
+        window_fit_layout(dialog)
+        sizes.append(dialog.ui_message.GetBestSize().height)
+        dialog.Destroy()
+    assert sizes[1] > sizes[0]

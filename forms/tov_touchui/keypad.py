@@ -60,6 +60,7 @@ class Keypad(wx.Dialog):
         self._scaled = []     # controls with set_scale(), found by _set_layout()
         self._keys_by_code = {}  # wx key code -> key
         self._keys_by_char = {}  # typed character -> keys with that caption
+        self._first_key = None   # whose font tells how much the application enlarged the keys
         self.Bind(wx.EVT_CHAR_HOOK, self._on_char_hook)
         self.Bind(wx.EVT_CLOSE, self._on_close)
 
@@ -83,6 +84,8 @@ class Keypad(wx.Dialog):
         key = TouchKey(parent or self, id, caption, floor=size, base_points=self._key_points,
                        repeat=repeat, face=face, palette=self.palette)
         key.SetFont(self._key_font)
+        if self._first_key is None:
+            self._first_key = key
         return self._wire(key, handler, char)
 
     def _editing_key(self, name, handler, id=wx.ID_ANY):
@@ -178,7 +181,10 @@ class Keypad(wx.Dialog):
         self._before_measure()
 
     def _before_measure(self):
-        # The prompt wraps to the width of the keys rather than widening the keypad.
+        # The prompt grows with the keys' font and wraps to the width of the keys rather than
+        # widening the keypad.
+        growth = self._first_key.GetFont().GetFractionalPointSize() / self._key_points
+        self.ui_message.set_scale(self._scale * max(1.0, growth))
         self.ui_message.wrap(self._keys.CalcMin().width)
 
     def _need_at(self, scale):

@@ -1,0 +1,156 @@
+"""Opens every keypad in every state on this X display and prints, as JSON, what the fit and
+theme tests check: screen rectangles of the dialog, the work area and every key, and contrast
+ratios read back from the dialog's own pixels.
+
+Run as: python3 screen_child.py THEME (with DISPLAY set and the module on PYTHONPATH).
+"""
+import json
+import sys
+import time
+
+import wx
+
+import tov_touch
+import tov_touchui
+from tov_touchui.keys import ShiftKey, TouchKey
+from tov_touchui.theme import contrast
+
+STATES = {
+    "numeric": lambda parent: tov_touch.DigitKeypad(parent, tov_touch.KEYPAD_MODE_FLOAT,
+                                                    -12345.5, 67890.25),
+    "numeric-big-font": lambda parent: tov_touch.DigitKeypad(
+        parent, tov_touch.KEYPAD_MODE_INT, 0, 100, message="Speed:", font_size=40),
+    "pin": lambda parent: tov_touch.DigitPasswordKeypad(parent),
+    "text": lambda parent: tov_touch.AlphaKeypad(parent, message="Batch name:"),
+    "text-shifted": lambda parent: shifted(tov_touch.AlphaKeypad(parent)),
+    "text-caps": lambda parent: caps(tov_touch.AlphaKeypad(parent)),
+    "password": lambda parent: tov_touch.AlphaKeypad(parent, password_mode=True),
+}
+
+
+def shifted(keyboard):
+    keyboard.on_shift(None)
+    return keyboard
+
+
+def caps(keyboard):
+    keyboard.on_caps_on(None)
+    return keyboard
+
+
+def settle(ms=150):
+    end = time.monotonic() + ms / 1000.0
+    while time.monotonic() < end:
+        wx.GetApp().Yield(True)
+        wx.MilliSleep(5)
+
+
+def descendants(window):
+    for child in window.GetChildren():
+        yield child
+        yield from descendants(child)
+
+
+def visible_keys(dialog):
+    return [w for w in descendants(dialog)
+            if isinstance(w, (TouchKey, ShiftKey)) and w.IsShownOnScreen()]
+
+
+def field_of(dialog):
+    for name in ("mValueField", "ui_text", "_AlphaKeypad__text_field"):
+        if hasattr(dialog, name):
+            return getattr(dialog, name)
+
+
+def snapshot(dialog):
+    dialog.Refresh()
+    dialog.Update()
+    settle(100)
+    width, height = dialog.GetClientSize()
+    bitmap = wx.Bitmap(width, height)
+    memory = wx.MemoryDC(bitmap)
+    memory.Blit(0, 0, width, height, wx.ClientDC(dialog), 0, 0)
+    memory.SelectObject(wx.NullBitmap)
+    return bitmap.ConvertToImage()
+
+
+def pixels(image, rect):
+    for y in range(max(0, rect.y), min(image.GetHeight(), rect.y + rect.height)):
+        for x in range(max(0, rect.x), min(image.GetWidth(), rect.x + rect.width)):
+            yield (image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y))
+
+
+def text_contrast(image, rect):
+    """Contrast of the text inside `rect` against its background: the most common colour
+    there is the background, the colour furthest from it is the text's ink."""
+    counts = {}
+    for pixel in pixels(image, rect):
+        counts[pixel] = counts.get(pixel, 0) + 1
+    ground = max(counts, key=counts.get)
+    return max(contrast(pixel, ground) for pixel in counts)
+
+
+def in_client(dialog, window, inset=0):
+    rect = window.GetScreenRect()
+    origin = dialog.ClientToScreen(wx.Point(0, 0))
+    return wx.Rect(rect.x - origin.x + inset, rect.y - origin.y + inset,
+                   rect.width - 2 * inset, rect.height - 2 * inset)
+
+
+def edge_contrast(dialog, image, key):
+    """Contrast between the key's edge (its outermost pixels, corners left out) and the
+    dialog's background just outside the key."""
+    rect = in_client(dialog, key)
+    ground = image.GetRed(rect.x - 2, rect.y + rect.height // 2), \
+        image.GetGreen(rect.x - 2, rect.y + rect.height // 2), \
+        image.GetBlue(rect.x - 2, rect.y + rect.height // 2)
+    middle = rect.y + rect.height // 2, rect.x + rect.width // 2
+    edge = [(rect.x + dx, middle[0]) for dx in range(3)] + \
+        [(middle[1], rect.y + dy) for dy in range(3)]
+    return max(contrast((image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y)),
+                        ground) for x, y in edge)
+
+
+def measure(name, make, parent):
+    dialog = make(parent)
+    field = field_of(dialog)
+    field.SetValue("8888")
+    dialog.Show()
+    settle(250)
+    rect = dialog.GetScreenRect()
+    area = wx.Display(wx.Display.GetFromWindow(dialog)).GetClientArea()
+    keys = visible_keys(dialog)
+    image = snapshot(dialog)
+    captions = [w for w in descendants(dialog) if isinstance(w, tov_touchui.texts.Caption)
+                and w.IsShownOnScreen() and w.GetLabel()]
+    result = {
+        "state": name,
+        "dialog": list(rect), "area": list(area),
+        "keys": [list(k.GetScreenRect()) for k in keys],
+        "labels": [k.button.GetLabel() if isinstance(k, ShiftKey) else k.GetLabel()
+                   for k in keys],
+        "field": text_contrast(image, in_client(dialog, field, inset=4)),
+        "captions": min(text_contrast(image, in_client(dialog, c)) for c in captions)
+        if captions else None,
+        "key_text": min(text_contrast(image, in_client(dialog, k, inset=6)) for k in keys
+                        if isinstance(k, TouchKey) and k.IsEnabled()),
+        "edges": min(edge_contrast(dialog, image, k) for k in keys),
+    }
+    dialog.Destroy()
+    settle(50)
+    return result
+
+
+def main():
+    app = wx.App(False)
+    tov_touchui.set_theme(sys.argv[1])
+    frame = wx.Frame(None, title="host", size=(400, 300))
+    frame.Show()
+    settle()
+    print(json.dumps([measure(name, make, frame) for name, make in STATES.items()]))
+    frame.Destroy()
+    del app
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,83 @@
+"""Every keypad in every state on the screens touch panels have, and in every theme: wholly on
+screen, keys a finger can hit, texts and key edges that read. Each screen is an X server of its
+own; a child process opens the keypads there and reports what it measured (screen_child.py)."""
+import functools
+import json
+import os
+import subprocess
+import sys
+
+import pytest
+
+from xserver import have_window_manager, xvfb
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+MIN_KEY = 44
+
+
+@functools.lru_cache(maxsize=None)
+def measured(width, height, theme, gtk_theme="", title_bars=False):
+    env = dict(os.environ, GTK_THEME=gtk_theme, NO_AT_BRIDGE="1",
+               PYTHONPATH=os.pathsep.join(p for p in sys.path if p))
+    with xvfb(width, height, window_manager=title_bars) as display:
+        env["DISPLAY"] = display
+        result = subprocess.run([sys.executable, os.path.join(HERE, "screen_child.py"), theme],
+                                env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                universal_newlines=True, timeout=90)
+    assert result.returncode == 0, result.stderr[-3000:]
+    return {state["state"]: state for state in json.loads(result.stdout.splitlines()[-1])}
+
+
+def inside(inner, outer):
+    x, y, w, h = inner
+    ox, oy, ow, oh = outer
+    return ox <= x and oy <= y and x + w <= ox + ow and y + h <= oy + oh
+
+
+def overlap(a, b):
+    return min(a[0] + a[2], b[0] + b[2]) > max(a[0], b[0]) and \
+        min(a[1] + a[3], b[1] + b[3]) > max(a[1], b[1])
+
+
+STATES = ["numeric", "numeric-big-font", "pin", "text", "text-shifted", "text-caps",
+          "password"]
+
+
+SCREENS = [(800, 480, False), (1024, 600, False), (1920, 1080, False)]
+if have_window_manager():
+    SCREENS.append((800, 480, True))
+
+
+@pytest.mark.parametrize("width, height, title_bars", SCREENS)
+def test_every_keypad_fits_with_keys_a_finger_can_hit(width, height, title_bars):
+    for name, state in measured(width, height, "system", title_bars=title_bars).items():
+        assert inside(state["dialog"], state["area"]), name
+        keys = state["keys"]
+        assert len(keys) == (17 if "numeric" in name else 14 if name == "pin" else 58), name
+        for label, key in zip(state["labels"], keys):
+            assert key[2] >= MIN_KEY and key[3] >= MIN_KEY, (name, label, key)
+            assert inside(key, state["dialog"]), (name, label)
+        clashes = [(state["labels"][i], state["labels"][j])
+                   for i in range(len(keys)) for j in range(i) if overlap(keys[i], keys[j])]
+        assert clashes == [], name
+    assert sorted(measured(width, height, "system", title_bars=title_bars)) == sorted(STATES)
+
+
+def test_large_screens_keep_at_least_todays_key_sizes():
+    small, large = measured(1024, 600, "system"), measured(1920, 1080, "system")
+    for name in ("numeric", "pin", "text"):
+        narrowest = min(key[2] for key in large[name]["keys"])
+        assert narrowest >= min(key[2] for key in small[name]["keys"]), name
+        assert narrowest >= 64, name
+
+
+@pytest.mark.parametrize("theme, gtk_theme", [
+    ("system", ""), ("system", "Adwaita:dark"), ("light", "Adwaita:dark"),
+    ("dark", ""), ("high-contrast", "")])
+def test_texts_and_key_edges_read_in_every_theme(theme, gtk_theme):
+    for name, state in measured(800, 480, theme, gtk_theme).items():
+        assert state["field"] >= 4.5, name        # the typed value in its field
+        assert state["key_text"] >= 4.5, name     # every enabled key's caption
+        assert state["edges"] >= 3.0, name        # every key's boundary against the dialog
+        if state["captions"] is not None:
+            assert state["captions"] >= 4.5, name  # prompt and range labels
