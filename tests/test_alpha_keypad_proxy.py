@@ -148,3 +148,15 @@ def test_an_exception_destroys_the_keyboard_and_propagates(frame, monkeypatch):
 
 def test_get_value_is_unstripped(frame):
     assert tov_touch.AlphaKeypadProxy(wx.TextCtrl(frame, value=" x ")).get_value() == " x "
+
+
+@pytest.mark.parametrize("password", [False, True])
+def test_long_notes_come_back_whole(frame, password):
+    notes = "".join("line %d of the shift notes\n" % n for n in range(3200))  # 80,000+ chars
+    ctrl = wx.TextCtrl(frame, value=notes + "end", style=wx.TE_MULTILINE, pos=(10, 10),
+                       size=(300, 120))
+    tov_touch.AlphaKeypadProxy(ctrl, password)
+    seen = {}
+    script = WhenModal(Keyboard, record(seen), ok, timeout_ms=10000)
+    touch_and_check(ctrl, script)
+    assert len(seen["text"]) == len(notes) + 3 and ctrl.GetValue() == notes + "end"
