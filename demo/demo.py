@@ -135,6 +135,12 @@ def settle(ms):
 
 
 def screenshot(name, window):
+    """PNG of `window` once drawn, numbered in the order of the walk."""
+    screenshot.count += 1
+    save_png(window, os.path.join(SCREENSHOTS, "%02d-%s.png" % (screenshot.count, name)))
+
+
+def save_png(window, path):
     """PNG of `window` once drawn, read from the window itself (wxGTK's ScreenDC keeps handing
     out the first image it read)."""
     window.Refresh()
@@ -145,8 +151,7 @@ def screenshot(name, window):
     memory = wx.MemoryDC(bitmap)
     memory.Blit(0, 0, width, height, wx.WindowDC(window), 0, 0)
     memory.SelectObject(wx.NullBitmap)
-    screenshot.count += 1
-    path = os.path.join(SCREENSHOTS, "%02d-%s.png" % (screenshot.count, name))
+    os.makedirs(os.path.dirname(path), exist_ok=True)
     bitmap.SaveFile(path, wx.BITMAP_TYPE_PNG)
     print("  screenshot %s" % os.path.relpath(path, ROOT), flush=True)
 
@@ -356,7 +361,14 @@ def main():
         os.makedirs(SCREENSHOTS, exist_ok=True)
         walk = Walk(frame, walk_steps())
     app.MainLoop()
-    return 1 if walk and walk.failed else 0
+    if walk is None:
+        return 0
+    if walk.failed:
+        return 1
+    print("gallery: every keypad at 800x480, and at 1024x600 in the dark and high-contrast "
+          "themes", flush=True)
+    import gallery
+    return gallery.main()
 
 
 if __name__ == "__main__":

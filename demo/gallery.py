@@ -1,0 +1,76 @@
+"""Screenshots of every keypad on the panels and themes people use: a 7" 800x480 panel in the
+light theme, and a 1024x600 one in GTK's dark theme and in high contrast. Each screen is an X
+server of its own; the shots land in build/screenshots/ beside the walk-through's.
+
+Run by the headless demo after its walk-through, or alone: python3 demo/gallery.py
+"""
+import os
+import subprocess
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(os.path.dirname(HERE), "tests"))
+
+from xserver import xvfb  # noqa: E402
+
+# (file name prefix, width, height, tov_touchui theme, GTK_THEME)
+SCREENS = [
+    ("panel-800x480", 800, 480, "system", ""),
+    ("dark-1024x600", 1024, 600, "system", "Adwaita:dark"),
+    ("high-contrast-1024x600", 1024, 600, "high-contrast", ""),
+]
+
+
+def shoot(prefix, theme):
+    """In this process, on this display: every keypad, shown as an operator would see it."""
+    import wx
+    import demo
+    import tov_touch
+    import tov_touchui
+
+    app = wx.App(False)  # noqa: F841
+    tov_touchui.set_theme(theme)
+    frame = wx.Frame(None, title="panel", pos=(0, 0), size=(300, 200))
+    frame.Show()
+    # (name, the keypad, what the operator typed so far)
+    keypads = [
+        ("numeric", lambda: tov_touch.DigitKeypad(frame, tov_touch.KEYPAD_MODE_FLOAT, 0, 10,
+                                                  "Pressure (bar):"),
+         lambda keypad: keypad.set_value("2.5")),
+        ("pin", lambda: tov_touch.DigitPasswordKeypad(frame, "PIN:"),
+         lambda keypad: keypad.ui_text.SetValue("0470")),
+        ("text", lambda: tov_touch.AlphaKeypad(frame, message="Batch name:"),
+         lambda keypad: keypad.set_value("Line 3")),
+        ("text-shifted", lambda: shifted(tov_touch.AlphaKeypad(frame)),
+         lambda keypad: keypad.set_value("A-17")),
+    ]
+    for name, make, fill in keypads:
+        keypad = make()
+        fill(keypad)
+        keypad.Show()
+        demo.save_png(keypad, os.path.join(demo.SCREENSHOTS, "gallery-%s-%s.png"
+                                           % (prefix, name)))
+        keypad.Destroy()
+    frame.Destroy()
+
+
+def shifted(keyboard):
+    keyboard.on_shift(None)
+    return keyboard
+
+
+def main():
+    if len(sys.argv) == 4 and sys.argv[1] == "--shoot":
+        shoot(sys.argv[2], sys.argv[3])
+        return 0
+    failed = 0
+    for prefix, width, height, theme, gtk_theme in SCREENS:
+        with xvfb(width, height) as display:
+            env = dict(os.environ, DISPLAY=display, GTK_THEME=gtk_theme, NO_AT_BRIDGE="1")
+            failed |= subprocess.call([sys.executable, os.path.abspath(__file__), "--shoot",
+                                       prefix, theme], env=env)
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
