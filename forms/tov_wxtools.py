@@ -27,10 +27,10 @@ def window_fit_layout(window):
         return
 
     shown = window.IsShown()
-    touched = None if shown else _touched_rect(window)
-    anchor = window.GetScreenRect().GetPosition() if shown else \
-        _centre(touched) if touched is not None else _wanted_centre(window)
-    area = _work_area(window, anchor)
+    if shown:
+        touched, area = None, _work_area(window, window.GetScreenRect().GetPosition())
+    else:
+        touched, area = _opening(window)
     decorations = window.GetSize() - window.GetClientSize()
     fit = getattr(window, FIT_HOOK, None)
     if fit is not None:
@@ -61,8 +61,17 @@ def _refit_on_show(event):
 
 
 def _refit_if_alive(window):
-    if window and window.IsShown():  # a destroyed window is falsy
+    # A destroyed window is falsy. Where the window manager's frame took no more room than
+    # estimated, the fit made before showing stands.
+    if window and window.IsShown() and not _fits(window):
         window_fit_layout(window)
+
+
+def _fits(window):
+    sizer = window.GetSizer()
+    need = sizer.GetMinSize() if sizer is not None else window.GetBestSize()
+    have = window.GetClientSize()
+    return have.width >= need.width and have.height >= need.height
 
 
 def _needed_size(window):
@@ -70,6 +79,20 @@ def _needed_size(window):
     if sizer is None:
         return window.GetBestSize()
     return window.ClientToWindowSize(sizer.GetMinSize())
+
+
+def _opening(window):
+    """(what was touched to open `window`, the work area it opens in), asked once per window
+    while it is not shown yet: each question is a round trip to the X server, and neither
+    changes between the fits a window gets before it is shown."""
+    if not hasattr(window, _OPENING):
+        touched = _touched_rect(window)
+        anchor = _centre(touched) if touched is not None else _wanted_centre(window)
+        setattr(window, _OPENING, (touched, _work_area(window, anchor)))
+    return getattr(window, _OPENING)
+
+
+_OPENING = "_wxtools_opening"
 
 
 def _touched_rect(window):

@@ -197,21 +197,25 @@ class Keypad(wx.Dialog):
         Where the keypad fits at its natural size it keeps it, or grows on a large screen;
         where it does not, everything shrinks evenly, keys down to 44 px. Returns the scale.
         """
-        natural = self._need_at(1.0)
-        fits = min(room.width / natural.width, room.height / natural.height)
+        scale = self._scale
+        need = self._need_at(scale)
+        # What it needs at scale 1, near enough: the correction below makes it exact.
+        width, height = need.width / scale, need.height / scale
+        fits = min(room.width / width, room.height / height)
         if fits >= 1.0:
-            comfort = min(COMFORT_WIDTH * room.width / natural.width,
-                          COMFORT_HEIGHT * room.height / natural.height, GROW_LIMIT)
-            scale = max(1.0, comfort)
+            wanted = max(1.0, min(COMFORT_WIDTH * room.width / width,
+                                  COMFORT_HEIGHT * room.height / height, GROW_LIMIT))
         else:
-            scale = fits
+            wanted = fits
         # Floors and rounding don't shrink in proportion: measure again and correct.
         for _ in range(4):
-            need = self._need_at(scale)
+            if abs(wanted - scale) > 0.005:
+                scale = wanted
+                need = self._need_at(scale)
             over = min(room.width / need.width, room.height / need.height)
             if over >= 1.0 or scale < 0.2:
                 break
-            scale *= over * 0.99
+            wanted = scale * over * 0.99
         return scale
 
     # -- keystrokes ----------------------------------------------------------------------------
