@@ -10,24 +10,29 @@ The parts:
     texts     the drawn captions and value field
     keypad    what the forms share: building, the char hook, ending, scaling to the screen
     digit     the numeric keypad and the PIN pad
-    alpha     the text keyboard; layouts holds its key rows as data
-    theme     the palettes and the developer's choice among them
-    captions  the texts the forms draw
+    alpha     the text keyboard; layouts holds its key rows as data, and the choice of layout
+    theme     the palettes and the choice of theme
+    captions  the texts the forms draw, one table per language, and the choice of language
 
 A physical keyboard, where a panel has one, works through the same keys: the form's char hook
 finds the key a keystroke stands for and fires that key's EVT_BUTTON, so typing and touching go
 down exactly the same path.
 
-The application chooses the look of every keypad opened afterwards with set_theme():
+The application chooses, for every keypad opened afterwards, the look with set_theme():
 "system" (the default: the light, dark or high-contrast palette that matches the desktop),
-"light", "dark" or "high-contrast".
+"light", "dark" or "high-contrast"; the language of the captions with set_language() (by
+default the application's: its wx.Locale, else LANGUAGE, LC_ALL, LC_MESSAGES, LANG; English
+when none is known); and the text keyboard's layout with set_layout() (by default the
+language's).
 """
 from .alpha import AlphaKeypad
-from .captions import caption
+from .captions import LANGUAGES, caption, get_language, set_language
 from .digit import DigitKeypad, DigitPasswordKeypad
 from .keys import TouchKey, fire_key
+from .layouts import LAYOUTS, get_layout, set_layout
 from .keystrokes import typed_char
 from .theme import THEMES, get_theme, set_theme
 
 __all__ = ["DigitKeypad", "DigitPasswordKeypad", "AlphaKeypad", "TouchKey", "THEMES",
-           "set_theme", "get_theme", "caption"]
+           "set_theme", "get_theme", "LANGUAGES", "set_language", "get_language", "LAYOUTS",
+           "set_layout", "get_layout", "caption"]

@@ -1,23 +1,160 @@
-"""The texts the forms draw: key faces, range captions and window titles."""
+"""The texts the forms draw (key faces, range captions, window titles, the forms' own prompts),
+one table per language, and the choice of language.
 
+The keypad class's own texts (its default prompts, its error boxes) are not here: they are the
+module's and stay as they are.
+"""
+import os
+
+import wx
+
+# Every language has every caption (tests/test_languages.py checks it).
 CAPTIONS = {
-    "clear": "清除",
-    "confirm": "确定",
-    "cancel": "取消",
-    "backspace": "\u232b",  # ⌫
-    "shift": "Shift",
-    "caps": "Caps",
-    "space": "Space",
-    "tab": "Tab",
-    "minimum": "最小值：",
-    "maximum": "最大值：",
-    "title_numeric": "数字键盘",
-    "title_pin": "密码键盘",
-    "title_text": "键盘",
-    "prompt_pin": "请输入密码：",
-    "prompt_text": "请输入：",
+    "en": {
+        "clear": "Clear", "confirm": "OK", "cancel": "Cancel", "shift": "Shift",
+        "caps": "Caps", "space": "Space", "tab": "Tab", "minimum": "Min: ",
+        "maximum": "Max: ", "title_numeric": "Number", "title_pin": "PIN",
+        "title_text": "Keyboard", "prompt_number": "Enter a number:",
+        "prompt_pin": "Enter PIN:", "prompt_text": "Enter text:",
+    },
+    "zh_CN": {
+        "clear": "清除", "confirm": "确定", "cancel": "取消", "shift": "上档",
+        "caps": "大写", "space": "空格", "tab": "Tab", "minimum": "最小值：",
+        "maximum": "最大值：", "title_numeric": "数字键盘", "title_pin": "密码键盘",
+        "title_text": "键盘", "prompt_number": "请输入数值：", "prompt_pin": "请输入密码：",
+        "prompt_text": "请输入：",
+    },
+    "zh_TW": {
+        "clear": "清除", "confirm": "確定", "cancel": "取消", "shift": "上檔",
+        "caps": "大寫", "space": "空白", "tab": "Tab", "minimum": "最小值：",
+        "maximum": "最大值：", "title_numeric": "數字鍵盤", "title_pin": "密碼鍵盤",
+        "title_text": "鍵盤", "prompt_number": "請輸入數值：", "prompt_pin": "請輸入密碼：",
+        "prompt_text": "請輸入：",
+    },
+    "de": {
+        "clear": "Löschen", "confirm": "OK", "cancel": "Abbrechen", "shift": "Umschalt",
+        "caps": "Feststell", "space": "Leertaste", "tab": "Tab", "minimum": "Min.: ",
+        "maximum": "Max.: ", "title_numeric": "Zahl", "title_pin": "PIN",
+        "title_text": "Tastatur", "prompt_number": "Zahl eingeben:",
+        "prompt_pin": "PIN eingeben:", "prompt_text": "Text eingeben:",
+    },
+    "fr": {
+        "clear": "Effacer", "confirm": "OK", "cancel": "Annuler", "shift": "Maj",
+        "caps": "Verr. maj", "space": "Espace", "tab": "Tab", "minimum": "Min. : ",
+        "maximum": "Max. : ", "title_numeric": "Nombre", "title_pin": "Code PIN",
+        "title_text": "Clavier", "prompt_number": "Saisir un nombre :",
+        "prompt_pin": "Saisir le code :", "prompt_text": "Saisir le texte :",
+    },
+    "es": {
+        "clear": "Borrar", "confirm": "Aceptar", "cancel": "Cancelar", "shift": "Mayús",
+        "caps": "Bloq mayús", "space": "Espacio", "tab": "Tab", "minimum": "Mín.: ",
+        "maximum": "Máx.: ", "title_numeric": "Número", "title_pin": "PIN",
+        "title_text": "Teclado", "prompt_number": "Introduzca un número:",
+        "prompt_pin": "Introduzca el PIN:", "prompt_text": "Introduzca el texto:",
+    },
+    "it": {
+        "clear": "Cancella", "confirm": "OK", "cancel": "Annulla", "shift": "Maiusc",
+        "caps": "Bloc maiusc", "space": "Spazio", "tab": "Tab", "minimum": "Min: ",
+        "maximum": "Max: ", "title_numeric": "Numero", "title_pin": "PIN",
+        "title_text": "Tastiera", "prompt_number": "Inserire un numero:",
+        "prompt_pin": "Inserire il PIN:", "prompt_text": "Inserire il testo:",
+    },
+    "pt": {
+        "clear": "Limpar", "confirm": "OK", "cancel": "Cancelar", "shift": "Shift",
+        "caps": "Caps", "space": "Espaço", "tab": "Tab", "minimum": "Mín.: ",
+        "maximum": "Máx.: ", "title_numeric": "Número", "title_pin": "PIN",
+        "title_text": "Teclado", "prompt_number": "Introduza um número:",
+        "prompt_pin": "Introduza o PIN:", "prompt_text": "Introduza o texto:",
+    },
+    "ru": {
+        "clear": "Очистить", "confirm": "ОК", "cancel": "Отмена", "shift": "Shift",
+        "caps": "Caps", "space": "Пробел", "tab": "Tab", "minimum": "Мин.: ",
+        "maximum": "Макс.: ", "title_numeric": "Число", "title_pin": "PIN-код",
+        "title_text": "Клавиатура", "prompt_number": "Введите число:",
+        "prompt_pin": "Введите PIN-код:", "prompt_text": "Введите текст:",
+    },
+    "ja": {
+        "clear": "クリア", "confirm": "確定", "cancel": "キャンセル", "shift": "Shift",
+        "caps": "Caps", "space": "スペース", "tab": "Tab", "minimum": "最小：",
+        "maximum": "最大：", "title_numeric": "数値", "title_pin": "暗証番号",
+        "title_text": "キーボード", "prompt_number": "数値を入力：",
+        "prompt_pin": "暗証番号を入力：", "prompt_text": "入力してください：",
+    },
+    "ko": {
+        "clear": "지우기", "confirm": "확인", "cancel": "취소", "shift": "Shift",
+        "caps": "Caps", "space": "스페이스", "tab": "Tab", "minimum": "최소: ",
+        "maximum": "최대: ", "title_numeric": "숫자", "title_pin": "비밀번호",
+        "title_text": "키보드", "prompt_number": "숫자 입력:", "prompt_pin": "비밀번호 입력:",
+        "prompt_text": "입력:",
+    },
 }
+
+# Symbols, the same in every language.
+SYMBOLS = {"backspace": "\u232b"}  # ⌫
+
+LANGUAGES = tuple(CAPTIONS)
+DEFAULT_LANGUAGE = "en"
+
+_chosen = None  # None: follow the application's language
+
+
+def set_language(code):
+    """Choose the language of the captions of every keypad opened from now on: one of
+    LANGUAGES, a locale name such as "de_DE.UTF-8" or "zh_Hant", or None to follow the
+    application's language again. An unknown language raises ValueError."""
+    global _chosen
+    if code is None:
+        _chosen = None
+        return
+    found = match(code)
+    if found is None:
+        raise ValueError("no captions for %r; languages: %s" % (code, ", ".join(LANGUAGES)))
+    _chosen = found
+
+
+def chosen_language():
+    """The language set with set_language(), or None when the captions follow the
+    application."""
+    return _chosen
+
+
+def get_language():
+    """The language the captions are in now: the one set, else the application's."""
+    return _chosen or application_language()
 
 
 def caption(name):
-    return CAPTIONS[name]
+    """The text drawn for `name` ("clear", "confirm", "space"...) in the current language."""
+    return SYMBOLS.get(name) or CAPTIONS[get_language()][name]
+
+
+def match(code):
+    """The table for a locale name ("pt_BR.UTF-8", "zh_TW", "zh-Hans", "C"), or None."""
+    code = code.split(".")[0].split("@")[0].replace("-", "_")
+    if code in CAPTIONS:
+        return code
+    language, _, region = code.partition("_")
+    if language == "zh":
+        return "zh_TW" if region.upper() in ("TW", "HK", "MO", "HANT") else "zh_CN"
+    return language.lower() if language.lower() in CAPTIONS else None
+
+
+def application_language():
+    """The application's language: its wx.Locale when it made one, else the environment in
+    the order gettext reads it (LANGUAGE, LC_ALL, LC_MESSAGES, LANG); English otherwise."""
+    for code in requested_locales():
+        found = match(code)
+        if found:
+            return found
+    return DEFAULT_LANGUAGE
+
+
+def requested_locales():
+    """The locale names the application asks for, first choice first ("de_DE.UTF-8"...)."""
+    app_locale = wx.GetLocale() if wx.GetApp() is not None else None
+    if app_locale is not None and app_locale.IsOk():
+        yield app_locale.GetCanonicalName()
+    for variable in ("LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"):
+        for code in os.environ.get(variable, "").split(":"):
+            if code:
+                yield code

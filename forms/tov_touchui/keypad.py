@@ -55,9 +55,9 @@ class Keypad(wx.Dialog):
         self._key_font = font(key_points)
         self._key_size = key_size
         self._scale = 1.0
-        self._borders = []    # (sizer item, gap at scale 1)
+        self._borders = {}    # owner -> [(sizer item, gap at scale 1)]; owner None: the form's
         self._grid_gaps = []  # (grid sizer, gap at scale 1)
-        self._scaled = []     # controls with set_scale(), found by _set_layout()
+        self._scaled = None   # controls with set_scale(), found at the next fit
         self._keys_by_code = {}  # wx key code -> key
         self._keys_by_char = {}  # typed character -> keys with that caption
         self._first_key = None   # whose font tells how much the application enlarged the keys
@@ -77,12 +77,13 @@ class Keypad(wx.Dialog):
             raise
 
     def _key(self, caption, handler=None, parent=None, id=wx.ID_ANY, char=None, units=1.0,
-             repeat=False, face=None):
+             repeat=False, face=None, alternatives=""):
         """A touch key `units` keys wide. `char` is what a physical keystroke must type to
-        fire it."""
+        fire it; holding it offers `alternatives`."""
         size = (self._key_size[0] * units, self._key_size[1])
         key = TouchKey(parent or self, id, caption, floor=size, base_points=self._key_points,
-                       repeat=repeat, face=face, palette=self.palette)
+                       repeat=repeat, face=face, palette=self.palette,
+                       alternatives=alternatives)
         key.SetFont(self._key_font)
         if self._first_key is None:
             self._first_key = key
@@ -145,12 +146,19 @@ class Keypad(wx.Dialog):
         panel.SetSizer(wx.BoxSizer(orient))
         return panel
 
-    def _add(self, sizer, item, proportion=0, flag=0, gap=0):
-        """sizer.Add() with a border of `gap` px at scale 1 that scales with the keys."""
+    def _add(self, sizer, item, proportion=0, flag=0, gap=0, owner=None):
+        """sizer.Add() with a border of `gap` px at scale 1 that scales with the keys. The
+        borders inside a panel that is refilled belong to it (`owner`): _clear() drops them."""
         added = sizer.Add(item, proportion, flag, self._px(gap))
         if gap:
-            self._borders.append((added, gap))
+            self._borders.setdefault(owner, []).append((added, gap))
         return added
+
+    def _clear(self, panel):
+        """Empties a panel of keys, to be filled again."""
+        self._borders.pop(panel, None)
+        panel.GetSizer().Clear(delete_windows=True)
+        self._scaled = None
 
     def _grid(self, rows=0, cols=0, bag=False):
         grid = wx.GridBagSizer(GAP, GAP) if bag else wx.GridSizer(rows, cols, GAP, GAP)
@@ -161,7 +169,6 @@ class Keypad(wx.Dialog):
         outer = wx.BoxSizer(wx.VERTICAL)
         self._add(outer, body, 1, wx.EXPAND | wx.ALL, BORDER)
         self.SetSizer(outer)
-        self._scaled = [w for w in _descendants(self) if hasattr(w, "set_scale")]
         tov_wxtools.window_fit_layout(self)
 
     # -- fitting the screen --------------------------------------------------------------------
@@ -171,10 +178,13 @@ class Keypad(wx.Dialog):
 
     def _apply_scale(self, scale):
         self._scale = scale
+        if self._scaled is None:
+            self._scaled = [w for w in _descendants(self) if hasattr(w, "set_scale")]
         for widget in self._scaled:
             widget.set_scale(scale)
-        for item, gap in self._borders:
-            item.SetBorder(self._px(gap))
+        for borders in self._borders.values():
+            for item, gap in borders:
+                item.SetBorder(self._px(gap))
         for grid, gap in self._grid_gaps:
             grid.SetHGap(self._px(gap))
             grid.SetVGap(self._px(gap))

@@ -9,6 +9,7 @@ KEY_EDGE = 2           # px, at scale 1: a key's boundary must stand out from th
 KEY_PADDING = (14, 10)  # around the caption, for the key's own best size
 REPEAT_DELAY_MS = 450   # a held repeating key (backspace) starts repeating after this...
 REPEAT_EVERY_MS = 90    # ... and then fires at this steady rate
+HOLD_MS = 450           # a key with alternatives held this long offers them
 
 
 _TOUCH_EVENTS = wx.PyEventBinder([wx.wxEVT_LEFT_DOWN, wx.wxEVT_LEFT_DCLICK, wx.wxEVT_LEFT_UP,
@@ -28,15 +29,18 @@ class TouchKey(DrawnControl):
     It looks pressed while the finger is down, fires on release over the key, fires nothing
     when the finger slides off first, and is grey and dead while disabled. A repeating key
     (backspace) held down fires after a short delay and then at a steady rate, and not again
-    on release. GetLabel() is the caption exactly as given ("&" included: nothing here reads
-    mnemonics); the face may show another text (`face`), e.g. a symbol for Space.
+    on release. A key with `alternatives` (é è ê for e) held down offers them in a row above
+    it: sliding onto one and lifting, or lifting and then tapping one, sends EVT_BUTTON with
+    this key's id from that alternative, so the handler reads the alternative's label.
+    GetLabel() is the caption exactly as given ("&" included: nothing here reads mnemonics);
+    the face may show another text (`face`), e.g. a symbol for Space.
 
     `floor` is the key's smallest size at scale 1 for a font of `base_points`: a bigger font
     scales the floor with it, and the keypad's fit scales everything, but never below 44 px.
     """
 
     def __init__(self, parent, id=wx.ID_ANY, label="", floor=(MIN_TOUCH, MIN_TOUCH),
-                 base_points=None, repeat=False, face=None, palette=None):
+                 base_points=None, repeat=False, face=None, palette=None, alternatives=""):
         DrawnControl.__init__(self, parent, id, label, palette)
         self._floor = floor
         self._base_points = base_points
@@ -45,11 +49,14 @@ class TouchKey(DrawnControl):
         self._ink = self.palette.key_text
         self._pressed = False  # the finger went down on the key and has not been lifted
         self._over = False     # ... and is over the key now
-        self._repeater = None
-        if repeat:
-            self._repeater = wx.Timer(self)
-            self._repeated = False
-            self.Bind(wx.EVT_TIMER, self._on_repeat, self._repeater)
+        self._repeat = repeat
+        self._alternatives = alternatives
+        self._held = False     # the hold did its work (repeated, or offered the alternatives)
+        self._offer = None     # the row of alternatives on offer
+        self._hold_timer = None
+        if repeat or alternatives:
+            self._hold_timer = wx.Timer(self)
+            self.Bind(wx.EVT_TIMER, self._on_hold, self._hold_timer)
             self.Bind(wx.EVT_WINDOW_DESTROY, self._on_destroy)
         # One binding for the four mouse events: a hundred keys bound four times each cost
         # a millisecond and a half.
@@ -108,30 +115,37 @@ class TouchKey(DrawnControl):
             self._on_motion(event)
 
     def _on_down(self, event):
+        if not isinstance(self.GetParent(), Alternatives):
+            Alternatives.close_any()  # a touch anywhere else withdraws the offer
         if not self.IsEnabled():
             return
         if not self.HasCapture():
             self.CaptureMouse()  # the release must come here even off the key
         self._pressed = self._over = True
-        if self._repeater is not None:
-            self._repeated = False
-            self._repeater.StartOnce(REPEAT_DELAY_MS)
+        if self._hold_timer is not None:
+            self._held = False
+            self._hold_timer.StartOnce(REPEAT_DELAY_MS if self._repeat else HOLD_MS)
         self.Refresh()
 
     def _on_motion(self, event):
-        if self._pressed:
-            over = self.GetClientRect().Contains(event.GetPosition())
-            if over != self._over:
-                self._over = over
-                self.Refresh()
+        if not self._pressed:
+            return
+        if self._offer:
+            self._offer.slide(self.ClientToScreen(event.GetPosition()))
+        over = self.GetClientRect().Contains(event.GetPosition())
+        if over != self._over:
+            self._over = over
+            self.Refresh()
 
     def _on_up(self, event):
         if not self._pressed:
             return
         over = self.GetClientRect().Contains(event.GetPosition())
-        fire = over and not (self._repeater is not None and self._repeated)
+        offer, fire = self._offer, over and not self._held
         self._release()
-        if fire:
+        if offer:
+            offer.lift()  # chooses the alternative under the finger, or stays for a tap
+        elif fire:
             fire_key(self)  # last: the handler may end the dialog or destroy it
 
     def _on_capture_lost(self, event):
@@ -139,24 +153,31 @@ class TouchKey(DrawnControl):
 
     def _release(self, capture_lost=False):
         self._pressed = self._over = False
-        if self._repeater is not None:
-            self._repeater.Stop()
+        if self._hold_timer is not None:
+            self._hold_timer.Stop()
         if not capture_lost and self.HasCapture():
             self.ReleaseMouse()
         self.Refresh()
 
-    def _on_repeat(self, event):
+    def _on_hold(self, event):
         if not (self._pressed and self._over and self.IsEnabled()):
             return  # slid off: wait for the finger to come back or lift
-        if not self._repeated:
-            self._repeated = True
-            self._repeater.Start(REPEAT_EVERY_MS)
-        fire_key(self)
+        if self._repeat:
+            if not self._held:
+                self._hold_timer.Start(REPEAT_EVERY_MS)
+            self._held = True
+            fire_key(self)
+        elif not self._held:
+            self._held = True
+            self._offer = Alternatives(self, self._alternatives)
+
+    def offer_closed(self):
+        self._offer = None
 
     def _on_destroy(self, event):
         event.Skip()
         if event.GetEventObject() is self:
-            self._repeater.Stop()
+            self._hold_timer.Stop()
 
     # -- look ------------------------------------------------------------------------------
 
@@ -180,6 +201,85 @@ class TouchKey(DrawnControl):
             dc.SetTextForeground(ink)
             text_width, text_height = self.text_size(text)
             dc.DrawText(text, (width - text_width) // 2, (height - text_height) // 2)
+
+
+class Alternatives(wx.Panel):
+    """The row of alternatives a held key offers, drawn over the keys above it.
+
+    A panel of the dialog itself rather than a pop-up window: a modal dialog keeps the pointer
+    to itself, and a panel inside it needs no grab. Choosing one sends EVT_BUTTON with the
+    held key's id, from the chosen key, through the held key's handler chain.
+    """
+
+    _open = None
+
+    def __init__(self, key, chars):
+        Alternatives.close_any()
+        dialog = key.GetTopLevelParent()
+        wx.Panel.__init__(self, dialog)
+        Alternatives._open = self
+        self._key = key
+        self._slid_to = None
+        self.SetBackgroundColour(key.palette.key_edge)
+        row = wx.BoxSizer(wx.HORIZONTAL)
+        size = key.GetSize()
+        edge = max(2, key.scaled(KEY_EDGE) * 2)
+        self._keys = []
+        for char in chars:
+            choice = TouchKey(self, wx.ID_ANY, char, floor=(size.width, size.height),
+                              palette=key.palette)
+            choice.SetFont(key.GetFont())
+            choice.set_scale(key._scale)
+            choice.SetMinSize(size)
+            choice.Bind(wx.EVT_BUTTON, self._on_choice)
+            row.Add(choice, 0, wx.ALL, edge)
+            self._keys.append(choice)
+        self.SetSizerAndFit(row)
+        # Above the held key, inside the dialog.
+        area = dialog.GetClientRect()
+        spot = dialog.ScreenToClient(key.GetScreenPosition())
+        width, height = self.GetSize()
+        x = max(0, min(spot.x, area.width - width))
+        y = spot.y - height if spot.y >= height else min(spot.y + size.height,
+                                                         area.height - height)
+        self.SetPosition((x, y))
+        self.Raise()
+        self.Show()
+
+    @classmethod
+    def close_any(cls):
+        offer, cls._open = cls._open, None
+        if offer:
+            offer._key.offer_closed()
+            offer.Destroy()
+
+    def choices(self):
+        return list(self._keys)
+
+    def slide(self, point):
+        """The finger, still down on the held key, is at screen `point`."""
+        under = next((k for k in self._keys if k.GetScreenRect().Contains(point)), None)
+        if under is not self._slid_to:
+            for choice in (self._slid_to, under):
+                if choice is not None:
+                    choice._pressed = choice._over = choice is under
+                    choice.Refresh()
+            self._slid_to = under
+
+    def lift(self):
+        """The finger left the held key: type the alternative it slid to, if any."""
+        if self._slid_to is not None:
+            self._choose(self._slid_to)
+
+    def _on_choice(self, event):
+        self._choose(event.GetEventObject())
+
+    def _choose(self, choice):
+        key = self._key
+        event = wx.CommandEvent(wx.wxEVT_BUTTON, key.GetId())
+        event.SetEventObject(choice)
+        wx.CallAfter(Alternatives.close_any)  # not under the choice's own handler
+        key.GetEventHandler().ProcessEvent(event)
 
 
 class ShiftButton(wx.Button):

@@ -1,17 +1,146 @@
-"""Keyboard layouts of the text keyboard, as data.
+"""Keyboard layouts of the text keyboard, as data, and the choice among them.
 
-A layout gives the two symbol rows (unshifted and shifted, each symbol where its base key is)
-and the three letter rows; the caps state types the letters' upper case.
+A layout gives:
+    tag               what the layout switch key shows for it
+    symbols           the two symbol rows, unshifted: the number row, then the punctuation
+                      that has no place among the letters
+    shifted_symbols   the same rows shifted, each symbol where its base key is
+    letters           the three letter rows; caps types their upper case
+    alternatives      what holding a key offers (accented letters, the AltGr symbols)
+    alternate         the layout the switch key goes to (a Latin one for Cyrillic, Greek)
 """
+from . import captions
 
-LAYOUTS = {
-    "us": {
-        "symbols": ("`1234567890-=", "[]\\;',./"),
-        "shifted_symbols": ("~!@#$%^&*()_+", "{}|:\"<>?"),
-        "letters": ("qwertyuiop", "asdfghjkl", "zxcvbnm"),
-    },
+# Accented letters a hold on the base letter offers, in every Latin layout.
+LATIN_ACCENTS = {
+    "a": "àáâäæãåā", "c": "çćč", "e": "èéêëēėę", "i": "îïíīįì", "l": "ł", "n": "ñń",
+    "o": "ôöòóœøōõ", "s": "ßśš", "u": "ûüùúū", "y": "ÿý", "z": "žźż",
 }
 
 
-def layout(name="us"):
+def _with(accents, **more):
+    table = dict(accents)
+    table.update(more)
+    return table
+
+
+LAYOUTS = {
+    "us": {
+        "tag": "EN",
+        "symbols": ("`1234567890-=", "[]\\;',./"),
+        "shifted_symbols": ("~!@#$%^&*()_+", "{}|:\"<>?"),
+        "letters": ("qwertyuiop", "asdfghjkl", "zxcvbnm"),
+        "alternatives": LATIN_ACCENTS,
+    },
+    "uk": {
+        "tag": "EN",
+        "symbols": ("`1234567890-=", "[];'#,./\\"),
+        "shifted_symbols": ("¬!\"£$%^&*()_+", "{}:@~<>?|"),
+        "letters": ("qwertyuiop", "asdfghjkl", "zxcvbnm"),
+        "alternatives": _with(LATIN_ACCENTS, **{"4": "€"}),
+    },
+    "de": {
+        "tag": "DE",
+        "symbols": ("^1234567890ß´", "+#<,.-"),
+        "shifted_symbols": ("°!\"§$%&/()=?`", "*'>;:_"),
+        "letters": ("qwertzuiopü", "asdfghjklöä", "yxcvbnm"),
+        # What AltGr types on a German keyboard, held on the same key.
+        "alternatives": _with(LATIN_ACCENTS, q="@", e="€èéêë", **{
+            "2": "²", "3": "³", "7": "{", "8": "[", "9": "]", "0": "}", "ß": "\\",
+            "+": "~", "<": "|", "m": "µ"}),
+    },
+    "fr": {
+        "tag": "FR",
+        "symbols": ("²&é\"'(-è_çà)=", "^$ù*<,;:!"),
+        "shifted_symbols": ("³1234567890°+", "¨£%µ>?./§"),
+        "letters": ("azertyuiop", "qsdfghjklm", "wxcvbn"),
+        "alternatives": _with(LATIN_ACCENTS, e="€éèêë", **{
+            "é": "~", "\"": "#", "'": "{", "(": "[", "-": "|", "è": "`", "_": "\\",
+            "ç": "^", "à": "@", ")": "]", "=": "}"}),
+    },
+    "es": {
+        "tag": "ES",
+        "symbols": ("º1234567890'¡", "`+´ç,.-<"),
+        "shifted_symbols": ("ª!\"·$%&/()=?¿", "^*¨Ç;:_>"),
+        "letters": ("qwertyuiop", "asdfghjklñ", "zxcvbnm"),
+        "alternatives": _with(LATIN_ACCENTS, e="€éèêë", **{
+            "º": "\\", "1": "|", "2": "@", "3": "#", "4": "~", "6": "¬", "`": "[",
+            "+": "]", "´": "{", "ç": "}"}),
+    },
+    "it": {
+        "tag": "IT",
+        "symbols": ("\\1234567890'ì", "èò+àù,.-<"),
+        "shifted_symbols": ("|!\"£$%&/()=?^", "éç*°§;:_>"),
+        "letters": ("qwertyuiop", "asdfghjkl", "zxcvbnm"),
+        "alternatives": _with(LATIN_ACCENTS, e="€éèêë", **{
+            "è": "[", "+": "]", "ò": "@", "à": "#"}),
+    },
+    "pt": {
+        "tag": "PT",
+        "symbols": ("\\1234567890'«", "+´ºç~,.-<"),
+        "shifted_symbols": ("|!\"#$%&/()=?»", "*`ªÇ^;:_>"),
+        "letters": ("qwertyuiop", "asdfghjkl", "zxcvbnm"),
+        "alternatives": _with(LATIN_ACCENTS, e="€éèêë", **{
+            "2": "@", "3": "£", "7": "{", "8": "[", "9": "]", "0": "}", "+": "¨"}),
+    },
+    "nordic": {
+        "tag": "SV",
+        "symbols": ("§1234567890+´", "¨',.-<"),
+        "shifted_symbols": ("½!\"#¤%&/()=?`", "^*;:_>"),
+        "letters": ("qwertyuiopå", "asdfghjklöä", "zxcvbnm"),
+        "alternatives": _with(LATIN_ACCENTS, e="€éèêë", **{
+            "2": "@", "3": "£", "4": "$", "7": "{", "8": "[", "9": "]", "0": "}",
+            "+": "\\", "<": "|", "¨": "~"}),
+    },
+    "ru": {
+        "tag": "РУ",
+        "symbols": ("ё1234567890-=", "\\."),
+        "shifted_symbols": ("Ё!\"№;%:?*()_+", "/,"),
+        "letters": ("йцукенгшщзхъ", "фывапролджэ", "ячсмитьбю"),
+        "alternatives": {"е": "ё", "ь": "ъ"},
+        "alternate": "us",
+    },
+    "el": {
+        "tag": "ΕΛ",
+        "symbols": ("`1234567890-=", "[]\\;',./"),
+        "shifted_symbols": ("~!@#$%^&*()_+", "{}|:\"<>?"),
+        "letters": ("ςερτυθιοπ", "ασδφγηξκλ", "ζχψωβνμ"),
+        "alternatives": {"α": "ά", "ε": "έ", "η": "ή", "ι": "ίϊΐ", "ο": "ό", "υ": "ύϋΰ",
+                         "ω": "ώ", "e": "€"},
+        "alternate": "us",
+    },
+}
+
+# The layout each language (or language_REGION) types with when the application names none;
+# any other language types on the US layout.
+LANGUAGE_LAYOUTS = {"en_GB": "uk", "de": "de", "fr": "fr", "es": "es", "it": "it", "pt": "pt",
+                    "ru": "ru", "sv": "nordic", "fi": "nordic", "el": "el"}
+
+_chosen = None  # None: follow the language
+
+
+def set_layout(name):
+    """Choose the text keyboard's layout for every keypad opened from now on: one of
+    LAYOUTS, or None to follow the language again. An unknown name raises ValueError."""
+    global _chosen
+    if name is not None and name not in LAYOUTS:
+        raise ValueError("no layout %r; layouts: %s" % (name, ", ".join(LAYOUTS)))
+    _chosen = name
+
+
+def get_layout():
+    """The layout the text keyboard opens with: the one set, else the language's (the
+    captions' language when one was set, else the application's)."""
+    if _chosen:
+        return _chosen
+    wanted = [captions.get_language()] if captions.chosen_language() else []
+    for code in wanted + list(captions.requested_locales()):
+        code = code.split(".")[0].split("@")[0].replace("-", "_")
+        for key in (code, code.partition("_")[0]):
+            if key in LANGUAGE_LAYOUTS:
+                return LANGUAGE_LAYOUTS[key]
+    return "us"
+
+
+def layout(name):
     return LAYOUTS[name]

@@ -89,8 +89,10 @@ class ValueField(DrawnControl):
         self._align = align
         self._password = password
         self._min_width = min_width
+        self.on_typed = None  # the form's: gets the text typed that no key stood for
         self.Bind(wx.EVT_SET_FOCUS, self._on_focus)
         self.Bind(wx.EVT_KILL_FOCUS, self._on_focus)
+        self.Bind(wx.EVT_CHAR, self._on_char)
 
     def AcceptsFocus(self):
         return True
@@ -119,6 +121,15 @@ class ValueField(DrawnControl):
         height = self.text_size("Mg")[1]
         return wx.Size(self.scaled(self._min_width),
                        height + 2 * self.scaled(FIELD_PADDING[1] + FIELD_EDGE))
+
+    def _on_char(self, event):
+        # What reaches here is what the keypad's char hook found no key for: a character of
+        # another layout, or the text an input method committed.
+        code = event.GetUnicodeKey()
+        if self.on_typed is None or code < 0x20 or code == 0x7F or event.HasModifiers():
+            event.Skip()
+            return
+        self.on_typed(chr(code))
 
     def _on_focus(self, event):
         event.Skip()
