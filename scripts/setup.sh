@@ -10,7 +10,7 @@ packages=(
   python3-pytest python3-pytest-xvfb python3-pytest-timeout
   python3-mypy
   python3-pip python3-venv python3-setuptools python3-wheel
-  xvfb xauth openbox
+  xvfb xauth openbox xdotool x11-xserver-utils
   fonts-dejavu-core fonts-wqy-microhei
 )
 packages+=("$@")

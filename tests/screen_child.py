@@ -2,8 +2,10 @@
 theme tests check: screen rectangles of the dialog, the work area and every key, and contrast
 ratios read back from the dialog's own pixels.
 
-Run as: python3 screen_child.py THEME (with DISPLAY set and the module on PYTHONPATH).
+Run as: python3 screen_child.py THEME [layouts] (with DISPLAY set and the module on
+PYTHONPATH); with "layouts", the text keyboard in every layout and state instead.
 """
+import functools
 import json
 import sys
 import time
@@ -26,6 +28,30 @@ STATES = {
     "text-caps": lambda parent: caps(tov_touch.AlphaKeypad(parent)),
     "password": lambda parent: tov_touch.AlphaKeypad(parent, password_mode=True),
 }
+
+
+def layout_states():
+    states = {}
+    for name in tov_touchui.LAYOUTS:
+        def make(parent, name=name, change=None):
+            tov_touchui.set_layout(name)
+            keyboard = tov_touch.AlphaKeypad(parent)
+            return change(keyboard) if change else keyboard
+        states["text-" + name] = make
+        states["text-%s-shifted" % name] = functools.partial(make, change=shifted)
+        states["text-%s-caps" % name] = functools.partial(make, change=caps)
+        states["text-%s-switched" % name] = functools.partial(make, change=switched)
+    return states
+
+
+def switched(keyboard):
+    if keyboard.ui_layout.IsShown():
+        press(keyboard.ui_layout)
+    return keyboard
+
+
+def press(key):
+    tov_touchui.fire_key(key)
 
 
 def shifted(keyboard):
@@ -147,7 +173,8 @@ def main():
     frame = wx.Frame(None, title="host", size=(400, 300))
     frame.Show()
     settle()
-    print(json.dumps([measure(name, make, frame) for name, make in STATES.items()]))
+    states = layout_states() if sys.argv[2:] == ["layouts"] else STATES
+    print(json.dumps([measure(name, make, frame) for name, make in states.items()]))
     frame.Destroy()
     del app
 

@@ -16,12 +16,13 @@ MIN_KEY = 44
 
 
 @functools.lru_cache(maxsize=None)
-def measured(width, height, theme, gtk_theme="", title_bars=False):
+def measured(width, height, theme, gtk_theme="", title_bars=False, layouts=False):
     env = dict(os.environ, GTK_THEME=gtk_theme, NO_AT_BRIDGE="1",
                PYTHONPATH=os.pathsep.join(p for p in sys.path if p))
     with xvfb(width, height, window_manager=title_bars) as display:
         env["DISPLAY"] = display
-        result = subprocess.run([sys.executable, os.path.join(HERE, "screen_child.py"), theme],
+        result = subprocess.run([sys.executable, os.path.join(HERE, "screen_child.py"), theme]
+                                + (["layouts"] if layouts else []),
                                 env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                                 universal_newlines=True, timeout=90)
     assert result.returncode == 0, result.stderr[-3000:]
@@ -48,19 +49,30 @@ if have_window_manager():
     SCREENS.append((800, 480, True))
 
 
+def check_fit(name, state):
+    assert inside(state["dialog"], state["area"]), name
+    keys = state["keys"]
+    for label, key in zip(state["labels"], keys):
+        assert key[2] >= MIN_KEY and key[3] >= MIN_KEY, (name, label, key)
+        assert inside(key, state["dialog"]), (name, label)
+    clashes = [(state["labels"][i], state["labels"][j])
+               for i in range(len(keys)) for j in range(i) if overlap(keys[i], keys[j])]
+    assert clashes == [], name
+
+
 @pytest.mark.parametrize("width, height, title_bars", SCREENS)
 def test_every_keypad_fits_with_keys_a_finger_can_hit(width, height, title_bars):
-    for name, state in measured(width, height, "system", title_bars=title_bars).items():
-        assert inside(state["dialog"], state["area"]), name
-        keys = state["keys"]
-        assert len(keys) == (17 if "numeric" in name else 14 if name == "pin" else 58), name
-        for label, key in zip(state["labels"], keys):
-            assert key[2] >= MIN_KEY and key[3] >= MIN_KEY, (name, label, key)
-            assert inside(key, state["dialog"]), (name, label)
-        clashes = [(state["labels"][i], state["labels"][j])
-                   for i in range(len(keys)) for j in range(i) if overlap(keys[i], keys[j])]
-        assert clashes == [], name
-    assert sorted(measured(width, height, "system", title_bars=title_bars)) == sorted(STATES)
+    states = measured(width, height, "system", title_bars=title_bars)
+    assert sorted(states) == sorted(STATES)
+    for name, state in states.items():
+        check_fit(name, state)
+        assert len(state["keys"]) == (17 if "numeric" in name else 14 if name == "pin" else 58)
+
+
+def test_every_layout_fits_the_smallest_panel():
+    states = measured(800, 480, "system", layouts=True)
+    for name, state in states.items():
+        check_fit(name, state)
 
 
 def test_large_screens_keep_at_least_todays_key_sizes():

@@ -150,11 +150,16 @@ def application_language():
 
 
 def requested_locales():
-    """The locale names the application asks for, first choice first ("de_DE.UTF-8"...)."""
+    """The locale names the application asks for, first choice first ("de_DE.UTF-8"...):
+    its wx.Locale; then, as gettext reads them, the list in LANGUAGE and the first of
+    LC_ALL, LC_MESSAGES and LANG that is set."""
     app_locale = wx.GetLocale() if wx.GetApp() is not None else None
     if app_locale is not None and app_locale.IsOk():
         yield app_locale.GetCanonicalName()
-    for variable in ("LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"):
-        for code in os.environ.get(variable, "").split(":"):
-            if code:
-                yield code
+    for code in os.environ.get("LANGUAGE", "").split(":"):
+        if code:
+            yield code
+    for variable in ("LC_ALL", "LC_MESSAGES", "LANG"):
+        if os.environ.get(variable):
+            yield os.environ[variable]
+            return

@@ -105,8 +105,8 @@ LAYOUTS = {
         "symbols": ("`1234567890-=", "[]\\;',./"),
         "shifted_symbols": ("~!@#$%^&*()_+", "{}|:\"<>?"),
         "letters": ("ςερτυθιοπ", "ασδφγηξκλ", "ζχψωβνμ"),
-        "alternatives": {"α": "ά", "ε": "έ", "η": "ή", "ι": "ίϊΐ", "ο": "ό", "υ": "ύϋΰ",
-                         "ω": "ώ", "e": "€"},
+        "alternatives": {"α": "ά", "ε": "έ€", "η": "ή", "ι": "ίϊΐ", "ο": "ό", "υ": "ύϋΰ",
+                         "ω": "ώ"},
         "alternate": "us",
     },
 }
@@ -133,12 +133,11 @@ def get_layout():
     captions' language when one was set, else the application's)."""
     if _chosen:
         return _chosen
-    wanted = [captions.get_language()] if captions.chosen_language() else []
-    for code in wanted + list(captions.requested_locales()):
-        code = code.split(".")[0].split("@")[0].replace("-", "_")
-        for key in (code, code.partition("_")[0]):
-            if key in LANGUAGE_LAYOUTS:
-                return LANGUAGE_LAYOUTS[key]
+    code = captions.chosen_language() or next(captions.requested_locales(), "")
+    code = code.split(".")[0].split("@")[0].replace("-", "_")
+    for key in (code, code.partition("_")[0]):
+        if key in LANGUAGE_LAYOUTS:
+            return LANGUAGE_LAYOUTS[key]
     return "us"
 
 
