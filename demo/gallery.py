@@ -1,6 +1,7 @@
 """Screenshots of every keypad on the panels and themes people use: a 7" 800x480 panel in the
-light theme, and a 1024x600 one in GTK's dark theme and in high contrast. Each screen is an X
-server of its own; the shots land in build/screenshots/ beside the walk-through's.
+light theme, and a 1024x600 one in GTK's dark theme and in high contrast; and the text
+keyboard in the German and Russian layouts. Each screen is an X server of its own; the shots
+land in build/screenshots/ beside the walk-through's.
 
 Run by the headless demo after its walk-through, or alone: python3 demo/gallery.py
 """
@@ -13,15 +14,20 @@ sys.path.insert(0, os.path.join(os.path.dirname(HERE), "tests"))
 
 from xserver import xvfb  # noqa: E402
 
-# (file name prefix, width, height, tov_touchui theme, GTK_THEME)
+ALL = "numeric,pin,text,text-shifted"
+SAMPLES = {"de": "Größe 3", "ru": "Линия 3"}  # what the operator typed, in the layout
+
+# (file name prefix, width, height, tov_touchui theme, GTK_THEME, layout, keypads)
 SCREENS = [
-    ("panel-800x480", 800, 480, "system", ""),
-    ("dark-1024x600", 1024, 600, "system", "Adwaita:dark"),
-    ("high-contrast-1024x600", 1024, 600, "high-contrast", ""),
+    ("panel-800x480", 800, 480, "system", "", "us", ALL),
+    ("dark-1024x600", 1024, 600, "system", "Adwaita:dark", "us", ALL),
+    ("high-contrast-1024x600", 1024, 600, "high-contrast", "", "us", ALL),
+    ("german-1024x600", 1024, 600, "system", "", "de", "text"),
+    ("russian-1024x600", 1024, 600, "system", "", "ru", "text"),
 ]
 
 
-def shoot(prefix, theme):
+def shoot(prefix, theme, layout, wanted):
     """In this process, on this display: every keypad, shown as an operator would see it."""
     import wx
     import demo
@@ -30,6 +36,7 @@ def shoot(prefix, theme):
 
     app = wx.App(False)  # noqa: F841
     tov_touchui.set_theme(theme)
+    tov_touchui.set_layout(layout)
     frame = wx.Frame(None, title="panel", pos=(0, 0), size=(300, 200))
     frame.Show()
     # (name, the keypad, what the operator typed so far)
@@ -40,11 +47,13 @@ def shoot(prefix, theme):
         ("pin", lambda: tov_touch.DigitPasswordKeypad(frame, "PIN:"),
          lambda keypad: keypad.ui_text.SetValue("0470")),
         ("text", lambda: tov_touch.AlphaKeypad(frame, message="Batch name:"),
-         lambda keypad: keypad.set_value("Line 3")),
+         lambda keypad: keypad.set_value(SAMPLES.get(layout, "Line 3"))),
         ("text-shifted", lambda: shifted(tov_touch.AlphaKeypad(frame)),
          lambda keypad: keypad.set_value("A-17")),
     ]
     for name, make, fill in keypads:
+        if name not in wanted.split(","):
+            continue
         keypad = make()
         fill(keypad)
         keypad.Show()
@@ -60,15 +69,15 @@ def shifted(keyboard):
 
 
 def main():
-    if len(sys.argv) == 4 and sys.argv[1] == "--shoot":
-        shoot(sys.argv[2], sys.argv[3])
+    if len(sys.argv) == 6 and sys.argv[1] == "--shoot":
+        shoot(*sys.argv[2:])
         return 0
     failed = 0
-    for prefix, width, height, theme, gtk_theme in SCREENS:
+    for prefix, width, height, theme, gtk_theme, layout, wanted in SCREENS:
         with xvfb(width, height) as display:
             env = dict(os.environ, DISPLAY=display, GTK_THEME=gtk_theme, NO_AT_BRIDGE="1")
             failed |= subprocess.call([sys.executable, os.path.abspath(__file__), "--shoot",
-                                       prefix, theme], env=env)
+                                       prefix, theme, layout, wanted], env=env)
     return 1 if failed else 0
 
 
