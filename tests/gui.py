@@ -85,6 +85,28 @@ def click(window):
     flush_events(60)
 
 
+def touch_down(window):
+    """A real left press (an X event) at the centre of `window`, not yet released: move the
+    returned simulator and call lift() to end the touch."""
+    x, y, w, h = window.GetScreenRect()
+    sim = wx.UIActionSimulator()
+    sim.MouseMove(x + w // 2, y + h // 2)
+    flush_events(30)
+    sim.MouseDown(wx.MOUSE_BTN_LEFT)
+    return sim
+
+
+def slide_to(sim, window):
+    x, y, w, h = window.GetScreenRect()
+    sim.MouseMove(x + w // 2, y + h // 2)
+    flush_events(60)
+
+
+def lift(sim):
+    sim.MouseUp(wx.MOUSE_BTN_LEFT)
+    flush_events(100)
+
+
 def find_button(parent, label):
     """The first shown key under `parent` whose label is `label`."""
     for child in _walk(parent):

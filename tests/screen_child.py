@@ -8,12 +8,12 @@ PYTHONPATH); with "layouts", the text keyboard in every layout and state instead
 import functools
 import json
 import sys
-import time
 
 import wx
 
 import tov_touch
 import tov_touchui
+from gui import flush_events
 from tov_touchui.keys import ShiftKey, TouchKey
 from tov_touchui.theme import contrast
 
@@ -64,13 +64,6 @@ def caps(keyboard):
     return keyboard
 
 
-def settle(ms=150):
-    end = time.monotonic() + ms / 1000.0
-    while time.monotonic() < end:
-        wx.GetApp().Yield(True)
-        wx.MilliSleep(5)
-
-
 def descendants(window):
     for child in window.GetChildren():
         yield child
@@ -91,7 +84,7 @@ def field_of(dialog):
 def snapshot(dialog):
     dialog.Refresh()
     dialog.Update()
-    settle(100)
+    flush_events(100)
     width, height = dialog.GetClientSize()
     bitmap = wx.Bitmap(width, height)
     memory = wx.MemoryDC(bitmap)
@@ -142,7 +135,7 @@ def measure(name, make, parent):
     field = field_of(dialog)
     field.SetValue("8888")
     dialog.Show()
-    settle(250)
+    flush_events(250)
     rect = dialog.GetScreenRect()
     area = wx.Display(wx.Display.GetFromWindow(dialog)).GetClientArea()
     keys = visible_keys(dialog)
@@ -163,7 +156,7 @@ def measure(name, make, parent):
         "edges": min(edge_contrast(dialog, image, k) for k in keys),
     }
     dialog.Destroy()
-    settle(50)
+    flush_events(50)
     return result
 
 
@@ -172,7 +165,7 @@ def main():
     tov_touchui.set_theme(sys.argv[1])
     frame = wx.Frame(None, title="host", size=(400, 300))
     frame.Show()
-    settle()
+    flush_events(150)
     states = layout_states() if sys.argv[2:] == ["layouts"] else STATES
     print(json.dumps([measure(name, make, frame) for name, make in states.items()]))
     frame.Destroy()

@@ -5,7 +5,8 @@ import sys
 import pytest
 import wx
 
-from gui import KEY_TYPES, click, find_button, flush_events, press, run_modal, type_keys
+from gui import (KEY_TYPES, click, find_button, flush_events, lift, press, run_modal,
+                 touch_down, type_keys)
 
 # The sources, ahead of build/, whose copies may predate the last edit.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))),
@@ -351,14 +352,9 @@ def test_fit_layout_centres_and_stays_on_the_display(app, frame, where):
 
 def hold(window, ms):
     """A real press on `window` held for `ms`, then released over it."""
-    x, y, w, h = window.GetScreenRect()
-    sim = wx.UIActionSimulator()
-    sim.MouseMove(x + w // 2, y + h // 2)
-    flush_events(30)
-    sim.MouseDown(wx.MOUSE_BTN_LEFT)
+    sim = touch_down(window)
     flush_events(ms)
-    sim.MouseUp(wx.MOUSE_BTN_LEFT)
-    flush_events(60)
+    lift(sim)
 
 
 @pytest.mark.parametrize("held_ms, deleted", [(0, {1}), (1100, set(range(4, 12)))])

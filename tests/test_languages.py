@@ -12,7 +12,8 @@ import wx
 
 import tov_touch
 import tov_touchui
-from gui import WhenModal, click, find_button, flush_events, touch_and_check
+from gui import (WhenModal, click, find_button, flush_events, lift, slide_to, touch_and_check,
+                 touch_down)
 from tov_touchui.captions import CAPTIONS
 from tov_touchui.keys import Alternatives
 
@@ -105,23 +106,22 @@ def test_faces_change_but_the_labels_the_keypad_types_by_do_not(app, frame, layo
         keyboard.Destroy()
 
 
+HOLD_MS = 700  # longer than a key takes to offer its alternatives
+
+
+def offered(label):
+    offer = Alternatives._open
+    assert offer is not None, "no alternatives on offer"
+    return next(k for k in offer.choices() if k.GetLabel() == label)
+
+
 def hold_and_slide(key, target_label):
     """A real press on `key`, held until its alternatives show, slid onto `target_label`,
     released there."""
-    x, y, w, h = key.GetScreenRect()
-    sim = wx.UIActionSimulator()
-    sim.MouseMove(x + w // 2, y + h // 2)
-    flush_events(30)
-    sim.MouseDown(wx.MOUSE_BTN_LEFT)
-    flush_events(700)
-    offer = Alternatives._open
-    assert offer is not None, "no alternatives on offer"
-    choice = next(k for k in offer.choices() if k.GetLabel() == target_label)
-    cx, cy, cw, ch = choice.GetScreenRect()
-    sim.MouseMove(cx + cw // 2, cy + ch // 2)
-    flush_events(60)
-    sim.MouseUp(wx.MOUSE_BTN_LEFT)
-    flush_events(100)
+    sim = touch_down(key)
+    flush_events(HOLD_MS)
+    slide_to(sim, offered(target_label))
+    lift(sim)
 
 
 def touches(*labels):
@@ -158,17 +158,11 @@ def test_a_held_key_offers_its_alternatives_for_a_tap_too(app, frame, layout):
     try:
         keyboard.Show()
         flush_events(150)
-        key = find_button(keyboard, "n")
-        x, y, w, h = key.GetScreenRect()
-        sim = wx.UIActionSimulator()
-        sim.MouseMove(x + w // 2, y + h // 2)
-        flush_events(30)
-        sim.MouseDown(wx.MOUSE_BTN_LEFT)
-        flush_events(700)
-        sim.MouseUp(wx.MOUSE_BTN_LEFT)  # lifted on the key itself: the offer stays
-        flush_events(100)
+        sim = touch_down(find_button(keyboard, "n"))
+        flush_events(HOLD_MS)
+        lift(sim)  # on the key itself: the offer stays for a tap
         assert keyboard.get_value() == ""
-        click(next(k for k in Alternatives._open.choices() if k.GetLabel() == "ñ"))
+        click(offered("ñ"))
         flush_events(100)
         assert keyboard.get_value() == "ñ" and Alternatives._open is None
     finally:
