@@ -331,9 +331,10 @@ class PaintWatch(wx.EventFilter):
         return self.Event_Skip
 
 
-def touch(quick):
+def touch(quick, screen=None):
     from gui import left_down, flush_events
     samples = 10 if quick else 50
+    where = " at %s" % screen if screen else ""
     frame = wx.Frame(None, size=(400, 300))
     frame.Show()
     watch = PaintWatch()
@@ -388,13 +389,13 @@ def touch(quick):
         o, p, b = (statistics.median(t) for t in times)
         rows.append([name, "%.1f" % o, "%.1f" % p, "%.1f" % b, "%+.1f" % (o - b),
                      "%+.1f%%" % ((o - b) / o * 100), "%+.1f" % (o - p),
-                     verdict(o < 25 and o <= p)])
+                     verdict(o <= TOUCH_GOAL_MS[name] and o <= p)])
     wx.EvtHandler.RemoveFilter(watch)
     frame.Destroy()
     flush_events(50)
-    section("Touch to keypad on Xvfb (ms, median of %d)" % samples,
+    section("Touch to keypad on Xvfb%s (ms, median of %d)" % (where, samples),
             ["binding", "ours", "pure Python", "bare form", "ours - bare", "module's share",
-             "ours - Python", "goal: < 25 ms, <= Python"], rows,
+             "ours - Python", "goal: the last figures (12.5, 21.0 ms), <= Python"], rows,
             ["From a left-button press dispatched on the bound control to the first paint event "
              "of the keypad dialog, shown modally. `pure Python`: the same keypad class and "
              "binding written in Python (bench/pure.py) on the same form. `bare form`: a Python "
@@ -402,6 +403,29 @@ def touch(quick):
              "turns touch by touch. The module's share is what ours adds to the bare form: the "
              "behaviour's own wx calls (fonts, prompt, bounds, a second layout pass) and the "
              "binding."])
+
+
+# The figures before the forms drew their fields and scaled to the screen (1280x1024): what
+# touch to keypad must not exceed. The aim beyond is one 60 Hz frame, 16.7 ms.
+TOUCH_GOAL_MS = {"DigitKeypadProxy -> DigitKeypad": 12.5,
+                 "AlphaKeypadProxy -> AlphaKeypad": 21.0}
+SCREENS = ["800x480", "1920x1080"]
+
+
+def touch_on_screens(quick):
+    """The touch figures again on the smallest and a large panel, each an X server of its
+    own, measured by this script in a child process."""
+    from xserver import xvfb
+    for screen in SCREENS:
+        width, height = (int(n) for n in screen.split("x"))
+        with xvfb(width, height) as display, tempfile.NamedTemporaryFile("r") as out:
+            env = dict(os.environ, DISPLAY=display)
+            subprocess.run([sys.executable, os.path.abspath(__file__), "--only", "touch",
+                            "--screen", screen, "--output", out.name]
+                           + (["--quick"] if quick else []), env=env, check=True, timeout=900)
+            report = out.read()
+        if "## " in report:
+            sections.append(report[report.index("## "):])
 
 
 # ---------------------------------------------------------------------------------------------
@@ -520,8 +544,8 @@ def memory(quick):
     scale = 10 if quick else 1
     cases = [("DigitKeypad", digit, 10000 // scale), ("DigitPasswordKeypad", pin, 1000 // scale),
              ("DigitKeypadProxy", digit_proxy, 1000 // scale),
-             ("AlphaKeypad", alpha, 300 // scale), ("AlphaKeypadProxy", alpha_proxy,
-                                                    300 // scale)]
+             ("AlphaKeypad", alpha, 1000 // scale), ("AlphaKeypadProxy", alpha_proxy,
+                                                     1000 // scale)]
     rows = []
     for name, cycle, count in cases:
         for _ in range(20):
@@ -570,14 +594,21 @@ def main():
     parser.add_argument("--quick", action="store_true", help="fewer samples, for a smoke run")
     parser.add_argument("--only", default="dispatch,handlers,touch,startup,memory")
     parser.add_argument("--output", default=os.path.join(HERE, "RESULTS.md"))
+    parser.add_argument("--screen", help="the screen this display has, for the touch figures "
+                        "measured in a child on another panel size")
     options = parser.parse_args(ARGS)
     app = wx.App(False)  # noqa: F841 (kept alive for the whole run)
     chosen = options.only.split(",")
-    for name in ["dispatch", "handlers", "touch", "startup", "memory"]:
-        if name in chosen:
-            globals()[name](options.quick)
+    if options.screen:
+        touch(options.quick, options.screen)
+    else:
+        for name in ["dispatch", "handlers", "touch", "startup", "memory"]:
+            if name in chosen:
+                globals()[name](options.quick)
+            if name == "touch" and name in chosen:
+                touch_on_screens(options.quick)
     text = "# Benchmark results\n\n" + "\n".join(machine()) + "\n\n" + "\n".join(sections)
-    if options.output and not options.quick:
+    if options.output and (not options.quick or options.screen):
         with open(options.output, "w") as stream:
             stream.write(text)
         print("written to %s" % os.path.relpath(options.output, ROOT))
