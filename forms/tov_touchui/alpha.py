@@ -4,10 +4,12 @@ import wx
 
 import tov_wxtools
 
-from . import theme
+from . import pinyin, theme
 from .captions import caption
+from .drawn import DrawnControl
 from .keypad import EDITING_CODES, Keypad
 from .keys import TouchKey, fire_key
+from .texts import Caption
 from .layouts import LAYOUTS, get_layout
 
 ALPHA_KEY_SIZE = (64, 64)
@@ -16,6 +18,31 @@ ALPHA_VALUE_POINTS = 24
 SHIFT_OFF_COLOUR = (225, 225, 255)  # the colours the keypad class gives the shift keys
 SHIFT_ON_COLOUR = (255, 128, 0)
 LETTER_ROWS = 3
+
+
+class CandidateKey(TouchKey):
+    """A candidate's key: as wide as the row gives it, whatever the candidate, so the row does
+    not jump as the candidates change."""
+
+    def measured_text(self):
+        return "M"
+
+
+class Composition(Caption):
+    """The pinyin being composed: the end of it where it is longer than its place, which it
+    never widens."""
+
+    def SetLabel(self, label):
+        DrawnControl.SetLabel(self, label)
+
+    def DoGetBestSize(self):
+        return wx.Size(self.scaled(2 * ALPHA_KEY_SIZE[0]), self.text_size("Mg")[1])
+
+    def draw(self, dc, size):
+        dc.SetFont(self.drawing_font())
+        dc.SetTextForeground(self.palette.text)
+        width, height = self.text_size(self.GetLabel())
+        dc.DrawText(self.GetLabel(), min(0, size.width - width), (size.height - height) // 2)
 
 
 def upper(text):
@@ -46,6 +73,11 @@ class AlphaKeypad(Keypad):
     switches between the two (ui_layout). Holding a key offers its alternatives (accented
     letters, AltGr symbols); a character typed on a physical keyboard or committed by an input
     method that no key shows arrives through on_character all the same.
+
+    In the pinyin layout the letters compose Chinese: a row above the keys (ui_candidates)
+    shows the composition and the engine's candidates, ◀ ▶ page through them, and a touched
+    candidate, or Space for the first, is typed through on_character; ⌫ edits the composition
+    first, the field only when there is none.
     """
 
     def __init__(self, parent):
@@ -77,15 +109,17 @@ class AlphaKeypad(Keypad):
         # "Tab" and "Space" are the labels the keypad class types by: only the faces change.
         self.ui_tab = self._key("Tab", self.on_character, face=caption("tab"))
         self._map_codes(self.ui_tab, *EDITING_CODES["tab"])
-        self.ui_space = self._key("Space", self.on_character, face=caption("space"))
-        self.ui_backspace = self._editing_key("backspace", self.on_backspace)
-        self.ui_clear = self._editing_key("clear", self.on_clear)
+        self.ui_space = self._key("Space", self._on_space_key, face=caption("space"))
+        self.ui_backspace = self._editing_key("backspace", self._on_backspace_key)
+        self.ui_clear = self._editing_key("clear", self._on_clear_key)
         self.ui_cancel = self._editing_key("cancel", self._on_cancel_key)
         self.ui_ok = self._editing_key("confirm", self._on_ok_key, id=wx.ID_OK)
         self.ui_layout = self._key("", self._on_layout_key, units=1.5)
         # Carries what a physical keyboard or an input method types that no key shows.
         self._typist = self._key("", self.on_character)
         self._typist.Hide()
+        self._composer = None
+        self._build_candidates()
 
         rows = self._keys = wx.BoxSizer(wx.VERTICAL)
         symbols = wx.BoxSizer(wx.VERTICAL)
@@ -114,6 +148,7 @@ class AlphaKeypad(Keypad):
         self._add(body, self.ui_message, 0, wx.EXPAND | wx.BOTTOM, 6)
         self._add(body, self.ui_value_normal, 0, wx.EXPAND | wx.BOTTOM, 12)
         self._add(body, self.ui_value_password, 0, wx.EXPAND | wx.BOTTOM, 12)
+        self._add(body, self.ui_candidates, 0, wx.EXPAND | wx.BOTTOM, 10)
         self._add(body, rows, 1, wx.EXPAND)
         self._fill(layout_name)
         self._set_layout(body)
@@ -130,15 +165,23 @@ class AlphaKeypad(Keypad):
         layout = LAYOUTS[name]
         self._keys_by_char = {" ": [self.ui_space]}
         alternatives = layout.get("alternatives", {})
+        composing = layout.get("engine") == "pinyin"
+        self._composer = pinyin.Composer(self._show_candidates, self._commit) \
+            if composing else None
+        self.ui_candidates.Show(composing)
+        self._show_candidates("", [], False, False)
         self._fill_symbols(self.no_Shift, layout["symbols"], alternatives)
         self._fill_symbols(self.Shift, layout["shifted_symbols"], alternatives)
         for row, letters in enumerate(layout["letters"]):
             off = getattr(self, "ui_caps_off_%d" % row)
             on = getattr(self, "ui_caps_on_%d" % row)
-            for group, case in ((off, str), (on, upper)):
+            # Composing, the lower-case letters go to the engine; caps types Latin capitals.
+            for group, case, handler in ((off, str, self._on_letter_key if composing
+                                          else self.on_character),
+                                         (on, upper, self.on_character)):
                 self._clear(group)
                 for char in letters:
-                    self._group_key(group, case(char), self.on_character, char=case(char),
+                    self._group_key(group, case(char), handler, char=case(char),
                                     alternatives=case(alternatives.get(char, "")))
         last = LETTER_ROWS - 1
         self.ui_caps_lock_on = self._caps_key(getattr(self, "ui_caps_off_%d" % last),
@@ -196,6 +239,69 @@ class AlphaKeypad(Keypad):
         key.SetForegroundColour(theme.ink_on(wx.Colour(*colour)))
         return key
 
+    # -- Chinese -------------------------------------------------------------------------------
+
+    def _build_candidates(self):
+        self.ui_candidates = self._group()
+        row = self.ui_candidates.GetSizer()
+        self.ui_composition = Composition(self.ui_candidates, "", self.palette)
+        self.ui_composition.SetFont(self._key_font)
+        row.Add(self.ui_composition, 3, wx.EXPAND)
+        self._candidate_keys = []
+        for _ in range(pinyin.PAGE):
+            key = CandidateKey(self.ui_candidates, wx.ID_ANY, "", floor=self._key_size,
+                               base_points=self._key_points, palette=self.palette)
+            key.SetFont(self._key_font)
+            self._wire(key, self._on_candidate, None)
+            self._add(row, key, 2, wx.EXPAND | wx.LEFT, 10)
+            self._candidate_keys.append(key)
+        self.ui_previous = self._key("\u25c0", self._on_page_key, parent=self.ui_candidates)
+        self.ui_next = self._key("\u25b6", self._on_page_key, parent=self.ui_candidates)
+        for key in (self.ui_previous, self.ui_next):
+            self._add(row, key, 0, wx.EXPAND | wx.LEFT, 10)
+        self.ui_candidates.Hide()
+
+    def _show_candidates(self, composition, candidates, has_previous, has_next):
+        self.ui_composition.SetLabel(composition)
+        for index, key in enumerate(self._candidate_keys):
+            key.SetLabel(candidates[index] if index < len(candidates) else "")
+            key.Enable(index < len(candidates))
+        self.ui_previous.Enable(has_previous)
+        self.ui_next.Enable(has_next)
+
+    def _commit(self, text):
+        self._typist.SetLabel(text)
+        fire_key(self._typist)
+
+    def _on_letter_key(self, event):
+        self._composer.type(event.GetEventObject().GetLabel())
+
+    def _on_candidate(self, event):
+        self._composer.choose(self._candidate_keys.index(event.GetEventObject()))
+
+    def _on_page_key(self, event):
+        self._composer.turn(1 if event.GetEventObject() is self.ui_next else -1)
+
+    def _composing(self):
+        return self._composer is not None and self._composer.composing()
+
+    # Space, ⌫ and clear act on the composition while there is one, else they are the
+    # keypad class's own keys.
+    def _on_space_key(self, event):
+        if self._composing():
+            self._composer.choose(0)
+        else:
+            self.on_character(event)
+
+    def _on_backspace_key(self, event):
+        if not (self._composing() and self._composer.backspace()):
+            self.on_backspace(event)
+
+    def _on_clear_key(self, event):
+        if self._composer is not None:
+            self._composer.clear()
+        self.on_clear(event)
+
     # -- typing without a key ------------------------------------------------------------------
 
     def _type(self, text):
@@ -206,6 +312,8 @@ class AlphaKeypad(Keypad):
             fire_key(self._typist)
 
     def _on_ok_key(self, event):
+        if self._composer is not None:
+            self._composer.clear()  # letters not yet composed are not text
         self._end(wx.ID_OK)
 
     # Override in subclass.

@@ -93,8 +93,12 @@ class TouchKey(DrawnControl):
         """What the key face shows: the caption unless the form gave the key a symbol."""
         return self._face_text if self._face_text is not None else self.GetLabel()
 
+    def measured_text(self):
+        """The text the key's size is made for."""
+        return self.face_text() or "M"
+
     def DoGetBestSize(self):
-        width, height = self.text_size(self.face_text() or "M")
+        width, height = self.text_size(self.measured_text())
         grow = 1.0
         if self._base_points:
             grow = max(1.0, self._font.GetFractionalPointSize() / self._base_points)

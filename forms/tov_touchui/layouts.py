@@ -8,8 +8,9 @@ A layout gives:
     letters           the three letter rows; caps types their upper case
     alternatives      what holding a key offers (accented letters, the AltGr symbols)
     alternate         the layout the switch key goes to (a Latin one for Cyrillic, Greek)
+    engine            "pinyin": the letters compose Chinese through the pinyin engine
 """
-from . import captions
+from . import captions, pinyin
 
 # Accented letters a hold on the base letter offers, in every Latin layout.
 LATIN_ACCENTS = {
@@ -109,12 +110,21 @@ LAYOUTS = {
                          "ω": "ώ"},
         "alternate": "us",
     },
+    "pinyin": {
+        "tag": "拼",
+        "symbols": ("`1234567890-=", "，。？！、：；“”"),
+        "shifted_symbols": ("~!@#$%^&*()_+", "《》（）【】…—·"),
+        "letters": ("qwertyuiop", "asdfghjkl", "zxcvbnm"),
+        "alternate": "us",
+        "engine": "pinyin",
+    },
 }
 
 # The layout each language (or language_REGION) types with when the application names none;
 # any other language types on the US layout.
 LANGUAGE_LAYOUTS = {"en_GB": "uk", "de": "de", "fr": "fr", "es": "es", "it": "it", "pt": "pt",
-                    "ru": "ru", "sv": "nordic", "fi": "nordic", "el": "el"}
+                    "ru": "ru", "sv": "nordic", "fi": "nordic", "el": "el", "zh_CN": "pinyin",
+                    "zh_SG": "pinyin", "zh_Hans": "pinyin", "zh": "pinyin"}
 
 _chosen = None  # None: follow the language
 
@@ -125,6 +135,8 @@ def set_layout(name):
     global _chosen
     if name is not None and name not in LAYOUTS:
         raise ValueError("no layout %r; layouts: %s" % (name, ", ".join(LAYOUTS)))
+    if name is not None and LAYOUTS[name].get("engine") and not pinyin.available():
+        raise RuntimeError(pinyin.ENGINE_MISSING)
     _chosen = name
 
 
@@ -135,9 +147,13 @@ def get_layout():
         return _chosen
     code = captions.chosen_language() or next(captions.requested_locales(), "")
     code = code.split(".")[0].split("@")[0].replace("-", "_")
+    if code.startswith("zh_") and captions.match(code) == "zh_TW":
+        return "us"  # Traditional Chinese: no pinyin on these keyboards
     for key in (code, code.partition("_")[0]):
         if key in LANGUAGE_LAYOUTS:
-            return LANGUAGE_LAYOUTS[key]
+            name = LANGUAGE_LAYOUTS[key]
+            # Without the engine, Chinese types on the US keys rather than not at all.
+            return "us" if LAYOUTS[name].get("engine") and not pinyin.available() else name
     return "us"
 
 
