@@ -94,8 +94,9 @@ def test_pages_of_candidates_and_a_partial_choice(app, frame):
         tov_touchui.fire_key(single)
         assert keyboard.get_value() == "" and keyboard.ui_composition.GetLabel() == "中国ren"
         rest = keyboard._candidate_keys[1]  # [0] is the sentence for the whole composition
+        chosen = rest.GetLabel()
         tov_touchui.fire_key(rest)
-        assert keyboard.get_value() == "中国" + rest.GetLabel() and len(rest.GetLabel()) == 1
+        assert keyboard.get_value() == "中国" + chosen and len(chosen) == 1
     finally:
         keyboard.Destroy()
 
