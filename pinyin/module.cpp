@@ -21,7 +21,7 @@ using touch::Ref;
 using touch::throw_pending;
 
 struct Engine {
-    PyObject_HEAD
+    PyObject ob_base;
     std::unique_ptr<Decoder> decoder;  // null once closed
 };
 
@@ -106,7 +106,8 @@ std::string file_system_path(Handle name) {
 // A new empty file from tempfile.mkstemp, for a user dictionary that lives as long as the engine.
 std::string temporary_file() {
     Ref tempfile = Ref::steal(PyImport_ImportModule("tempfile"));
-    Ref made = Ref::steal(PyObject_CallMethod(tempfile.get(), "mkstemp", "ss", ".dict", "tov_pinyin-"));
+    Ref made =
+        Ref::steal(PyObject_CallMethod(tempfile.get(), "mkstemp", "ss", ".dict", "tov_pinyin-"));
     Ref os = Ref::steal(PyImport_ImportModule("os"));
     Ref::steal(PyObject_CallMethod(os.get(), "close", "O", PyTuple_GET_ITEM(made.get(), 0)));
     return file_system_path(PyTuple_GET_ITEM(made.get(), 1));
@@ -249,8 +250,8 @@ PyMethodDef engine_methods[] = {
      "Compose `letters` (a-z, A-Z and the syllable separator ') and return the number of\n"
      "candidates. The earlier partial choices stay while the letters under them are unchanged.\n"
      "At most 39 letters and 9 syllables are kept; `letters` tells which."},
-    {"candidates", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(
-                       keyword_arguments<candidates>)),
+    {"candidates",
+     reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(keyword_arguments<candidates>)),
      METH_VARARGS | METH_KEYWORDS,
      "candidates($self, /, start=0, count=None)\n--\n\n"
      "The candidates from `start`, at most `count` of them (None: all), best first. Candidate 0\n"
@@ -281,8 +282,7 @@ PyGetSetDef engine_properties[] = {
      "letters the engine could not read: 'ni hao', '你hao'.",
      nullptr},
     {"fixed", property<fixed>, nullptr, "The text of the partial choices so far.", nullptr},
-    {"remaining", property<remaining>, nullptr, "The letters after the partial choices.",
-     nullptr},
+    {"remaining", property<remaining>, nullptr, "The letters after the partial choices.", nullptr},
     {"count", property<count>, nullptr, "The number of candidates.", nullptr},
     {"closed", closed, nullptr, "True once the engine is closed.", nullptr},
     {nullptr, nullptr, nullptr, nullptr, nullptr},
