@@ -275,16 +275,20 @@ PyMethodDef engine_methods[] = {
     {nullptr, nullptr, 0, nullptr},
 };
 
+// A read-only property; PyGetSetDef's texts are char* before 3.7.
+PyGetSetDef read_only(const char* name, getter get, const char* doc) {
+    return {const_cast<char*>(name), get, nullptr, const_cast<char*>(doc), nullptr};
+}
+
 PyGetSetDef engine_properties[] = {
-    {"letters", property<letters>, nullptr, "The letters of the composition, as kept.", nullptr},
-    {"composition", property<composition>, nullptr,
-     "What to show: the fixed text, then the remaining syllables separated by spaces, then any\n"
-     "letters the engine could not read: 'ni hao', '你hao'.",
-     nullptr},
-    {"fixed", property<fixed>, nullptr, "The text of the partial choices so far.", nullptr},
-    {"remaining", property<remaining>, nullptr, "The letters after the partial choices.", nullptr},
-    {"count", property<count>, nullptr, "The number of candidates.", nullptr},
-    {"closed", closed, nullptr, "True once the engine is closed.", nullptr},
+    read_only("letters", property<letters>, "The letters of the composition, as kept."),
+    read_only("composition", property<composition>,
+              "What to show: the fixed text, then the remaining syllables separated by spaces,\n"
+              "then any letters the engine could not read: 'ni hao', '你hao'."),
+    read_only("fixed", property<fixed>, "The text of the partial choices so far."),
+    read_only("remaining", property<remaining>, "The letters after the partial choices."),
+    read_only("count", property<count>, "The number of candidates."),
+    read_only("closed", closed, "True once the engine is closed."),
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
