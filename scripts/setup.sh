@@ -12,6 +12,7 @@ packages=(
   python3-pip python3-venv python3-setuptools python3-wheel
   xvfb xauth openbox xdotool x11-xserver-utils
   fonts-dejavu-core fonts-wqy-microhei
+  libgooglepinyin0-dev
 )
 packages+=("$@")
 
