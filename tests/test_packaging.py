@@ -10,6 +10,7 @@ import os
 import shutil
 import subprocess
 import sys
+import sysconfig
 import textwrap
 import zipfile
 
@@ -41,6 +42,8 @@ def source_copy(where):
 
 def new_venv(where):
     run([sys.executable, "-m", "venv", "--system-site-packages", str(where)], where.parent)
+    if os.name == "nt":
+        return where / "Scripts" / "python.exe"
     return where / "bin" / "python"
 
 
@@ -64,9 +67,11 @@ def test_wheel_holds_the_modules_and_stubs_only(wheel_venv):
     wheel, _, _ = wheel_venv
     names = set(zipfile.ZipFile(str(wheel)).namelist())
     modules = {n for n in names if ".dist-info/" not in n}
-    extension = [n for n in modules if n.startswith("tov_touch.") and n.endswith(".so")]
-    assert len(extension) == 1
-    assert modules - set(extension) == {
+    # The file name this interpreter imports: tov_touch.cpython-311-x86_64-linux-gnu.so on
+    # Debian, tov_touch.cp311-win_amd64.pyd on 64-bit Windows.
+    extension = "tov_touch" + sysconfig.get_config_var("EXT_SUFFIX")
+    assert extension in modules
+    assert modules - {extension} == {
         "tov_touch.pyi", "tov_touchui.py", "tov_touchui.pyi", "tov_wxtools.py", "tov_wxtools.pyi",
         "tov_touch-stubs/__init__.pyi", "tov_touch-stubs/py.typed",
         "tov_touchui-stubs/__init__.pyi", "tov_touchui-stubs/py.typed",
