@@ -11,7 +11,7 @@
 #
 # The headers come from Debian's source packages, fetched once through a private apt
 # configuration, and are kept in $TOV_TOUCH_CACHE (default ~/.cache/tov_touch) with ccache's
-# cache, so that a later run, in a fresh clone too, takes seconds.
+# cache, so that a later run, in a fresh clone too, compiles nothing.
 #
 #   bash scripts/cross_windows.sh [build dir, default build/cross-windows]
 set -euo pipefail
