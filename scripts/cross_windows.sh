@@ -38,15 +38,20 @@ fetch_headers() {
   local mirror=${DEBIAN_MIRROR:-}
   if [[ -z $mirror ]]; then
     # shellcheck disable=SC1091,SC2016
-    mirror=$(. /etc/os-release && apt-get indextargets --format '$(REPO_URI)' "Release: $VERSION_CODENAME" | head -n 1)
+    mirror=$(. /etc/os-release &&
+      apt-get indextargets --format '$(REPO_URI)' "Release: $VERSION_CODENAME" | head -n 1)
   fi
-  [[ -n $mirror ]] || { echo "cross-windows: no Debian mirror in apt's sources; set DEBIAN_MIRROR" >&2; exit 1; }
+  if [[ -z $mirror ]]; then
+    echo "cross-windows: no Debian mirror in apt's sources; set DEBIAN_MIRROR" >&2
+    exit 1
+  fi
 
   local apt_dir=$cache/apt
   rm -rf "$apt_dir"
   mkdir -p "$apt_dir"/{state/lists/partial,cache/archives/partial,none,sources}
   for entry in "${wanted[@]}"; do
-    echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $mirror ${entry#*:} main"
+    echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg]" \
+      "$mirror ${entry#*:} main"
   done >"$apt_dir/sources.list"
   # Only these deb-src lines, and apt's own state kept apart from the system's.
   local apt=(apt-get -q -o "Dir::Etc::SourceList=$apt_dir/sources.list"
@@ -111,7 +116,8 @@ check_module() {
   headers=$("$arch-w64-mingw32-objdump" -p "$module")
   format=$(awk '/file format/ { print $NF; exit }' <<<"$headers")
   exports=$(awk '/^\[Ordinal\/Name Pointer\] Table/ { table = 1; next }
-                 table && /^\t\[/ { print $NF; next } table { table = 0 }' <<<"$headers" | paste -sd ' ')
+                 table && /^\t\[/ { print $NF; next }
+                 table { table = 0 }' <<<"$headers" | paste -sd ' ')
   imports=$(awk '/DLL Name:/ { print $NF }' <<<"$headers" | paste -sd ' ')
   # Names listed under the python DLL's import entry.
   local names
@@ -150,7 +156,9 @@ show_failure() {
 fetch_headers
 
 export CCACHE_DIR=$cache/ccache CCACHE_BASEDIR=$root
-sources=$(cd touch && find . -name '*.cpp' | sed 's|^\./|CMakeFiles/tov_touch.dir/touch/|; s|$|.obj|' | sort)
+# The object file each source under touch/ must have in the module.
+sources=$(cd touch && find . -name '*.cpp' |
+  sed 's|^\./|CMakeFiles/tov_touch.dir/touch/|; s|$|.obj|' | sort)
 failed=()
 for arch in "${arches[@]}"; do
   for entry in "${pythons[@]}"; do
@@ -172,7 +180,8 @@ for arch in "${arches[@]}"; do
         -DPython3_INCLUDE_DIR="$cache/python/$version/include" -DPython3_LIBRARY="$library" \
         -DPython3_SOABI="$soabi" >"$dir/configure.log"
     fi
-    cmake --build "$dir" --target build.ninja >/dev/null  # configured anew if CMakeLists.txt changed
+    # Configured anew if CMakeLists.txt changed since, before its object list is read.
+    cmake --build "$dir" --target build.ninja >/dev/null
     objects=$(module_objects "$dir")
     if [[ $objects != "$sources" ]]; then
       echo "   sources under touch/ that CMakeLists.txt does not build into the module:"
