@@ -70,11 +70,9 @@ class CMakeBuild(build_ext):
             command += ["--parallel", str(os.cpu_count() or 1)]
         self.spawn(command)
 
-        # Single-config generators put the module in the build directory, Visual Studio in a
-        # per-configuration folder beneath it.
+        # Every generator, Visual Studio's included, puts the module in the build directory itself.
         suffix = ".pyd" if sys.platform == "win32" else ".so"
-        built = sorted(glob.glob(os.path.join(self.build_dir, "**", ext.name + "*" + suffix),
-                                 recursive=True))
+        built = sorted(glob.glob(os.path.join(self.build_dir, ext.name + "*" + suffix)))
         if len(built) != 1:
             raise RuntimeError("expected one %s module under %s, found %r"
                                % (ext.name, self.build_dir, built))

@@ -11,6 +11,7 @@ import os
 import shutil
 import subprocess
 import sys
+import sysconfig
 import textwrap
 import zipfile
 
@@ -42,6 +43,8 @@ def source_copy(where):
 
 def new_venv(where):
     run([sys.executable, "-m", "venv", "--system-site-packages", str(where)], where.parent)
+    if os.name == "nt":
+        return where / "Scripts" / "python.exe"
     return where / "bin" / "python"
 
 
@@ -72,12 +75,14 @@ def test_wheel_holds_the_modules_and_stubs_only(wheel_venv):
     wheel, _, _ = wheel_venv
     names = set(zipfile.ZipFile(str(wheel)).namelist())
     modules = {n for n in names if ".dist-info/" not in n}
-    extensions = [n for n in modules if n.endswith(".so")]
-    assert sorted(n.split(".")[0] for n in extensions) == sorted(["tov_touch"] + PINYIN)
+    # The file names this interpreter imports: tov_touch.cpython-311-x86_64-linux-gnu.so on
+    # Debian, tov_touch.cp311-win_amd64.pyd on 64-bit Windows.
+    extensions = {name + sysconfig.get_config_var("EXT_SUFFIX") for name in ["tov_touch"] + PINYIN}
+    assert extensions <= modules
     forms = {"tov_touchui/%s.py" % part for part in FORM_PARTS}
     stubs = {stub for name in ["tov_touch", "tov_touchui", "tov_wxtools"] + PINYIN
              for stub in (name + "-stubs/__init__.pyi", name + "-stubs/py.typed")}
-    assert modules - set(extensions) - forms - stubs == {
+    assert modules - extensions - forms - stubs == {
         "tov_touch.pyi", "tov_touchui/__init__.pyi", "tov_wxtools.py", "tov_wxtools.pyi"} | {
         name + ".pyi" for name in PINYIN}
 

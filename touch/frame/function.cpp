@@ -287,21 +287,25 @@ PyObject* get_globals(PyObject* self, void*) noexcept {
     return or_none(as_function(self)->globals);
 }
 
+// The names in PyGetSetDef and PyMemberDef are `char*` before 3.7 (const from then on); CPython
+// never writes through them.
+constexpr char* attr_name(const char* name) { return const_cast<char*>(name); }
+
 PyGetSetDef function_getset[] = {
-    {"__name__", get_name, set_name, nullptr, nullptr},
-    {"__qualname__", get_qualname, set_qualname, nullptr, nullptr},
-    {"__doc__", get_doc, set_doc, nullptr, nullptr},
-    {"__defaults__", get_defaults, set_defaults, nullptr, nullptr},
-    {"__kwdefaults__", get_kwdefaults, set_kwdefaults, nullptr, nullptr},
-    {"__annotations__", get_annotations, set_annotations, nullptr, nullptr},
-    {"__code__", get_code, nullptr, nullptr, nullptr},
-    {"__globals__", get_globals, nullptr, nullptr, nullptr},
-    {"__dict__", PyObject_GenericGetDict, PyObject_GenericSetDict, nullptr, nullptr},
+    {attr_name("__name__"), get_name, set_name, nullptr, nullptr},
+    {attr_name("__qualname__"), get_qualname, set_qualname, nullptr, nullptr},
+    {attr_name("__doc__"), get_doc, set_doc, nullptr, nullptr},
+    {attr_name("__defaults__"), get_defaults, set_defaults, nullptr, nullptr},
+    {attr_name("__kwdefaults__"), get_kwdefaults, set_kwdefaults, nullptr, nullptr},
+    {attr_name("__annotations__"), get_annotations, set_annotations, nullptr, nullptr},
+    {attr_name("__code__"), get_code, nullptr, nullptr, nullptr},
+    {attr_name("__globals__"), get_globals, nullptr, nullptr, nullptr},
+    {attr_name("__dict__"), PyObject_GenericGetDict, PyObject_GenericSetDict, nullptr, nullptr},
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
 PyMemberDef function_members[] = {
-    {const_cast<char*>("__module__"), T_OBJECT, offsetof(Function, module), 0, nullptr},
+    {attr_name("__module__"), T_OBJECT, offsetof(Function, module), 0, nullptr},
     {nullptr, 0, 0, 0, nullptr},
 };
 

@@ -10,6 +10,10 @@
 #error "tov_touch needs CPython 3.6 or newer"
 #endif
 
+// CPython's Windows pyconfig.h describes a 64-bit target only when MS_WIN64 is defined, which
+// MinGW builds before 3.13 must do themselves; the wrong one builds against 32-bit layouts.
+static_assert(SIZEOF_VOID_P == sizeof(void*), "Python.h is for another pointer size (MS_WIN64?)");
+
 // Vectorcall (PEP 590) is public from 3.9, provisional with underscored names in 3.8.
 #if PY_VERSION_HEX >= 0x03080000
 #define TOUCH_VECTORCALL 1
