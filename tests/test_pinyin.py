@@ -3,7 +3,8 @@ limits, refused input, calls after close, and a seeded fuzz run in a child proce
 
 The engine is one per process, and libgooglepinyin frees memory with the wrong operator each time
 it is opened again in a process (AddressSanitizer stops there), so this process opens it once:
-the tests share one Engine, and whatever opens, closes or reopens one runs in a child.
+the tests share the one the forms keep (tov_touchui.pinyin.engine()), and whatever opens, closes
+or reopens one runs in a child.
 
     python3 tests/test_pinyin.py SEED CALLS     # the fuzz child, on its own
 """
@@ -33,9 +34,9 @@ tov_pinyin = pytest.importorskip(
 
 @pytest.fixture(scope="module")
 def shared():
-    engine = tov_pinyin.Engine()
-    yield engine
-    engine.close()
+    # The process's one engine: the text keyboard's pinyin layout opens it the same way.
+    from tov_touchui import pinyin
+    return pinyin.engine()
 
 
 @pytest.fixture
