@@ -410,6 +410,5 @@ def test_open_confirm_destroy_cycles(frame, app, monkeypatch, cycle):
     watchdog.check()
     assert len(wx.GetTopLevelWindows()) == windows, [w.GetTitle()
                                                     for w in wx.GetTopLevelWindows()]
-    # A leak of one object per cycle reaches `cycles`; a one-off cache filled late (the slow
-    # sanitiser build showed a few dozen) stays below it.
+    # A leak of one object per cycle reaches `cycles`; a one-off cache filled late stays below it.
     assert growth < cycles, "%d more objects after %d cycles" % (growth, cycles)
