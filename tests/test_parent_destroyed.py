@@ -10,7 +10,7 @@ import wx
 import wx.grid
 
 import tov_touch
-from gui import WhenModal, digit_key, flush_events, press
+from gui import WhenModal, digit_key, flush_events, press, touch_and_check
 
 pytestmark = pytest.mark.timeout(60)
 
@@ -152,4 +152,24 @@ def test_proxy_leaves_a_surviving_control_alone(frame, monkeypatch, name, dialog
     script.check()
     assert result is None
     assert ctrl and control_text(ctrl) == " 5 "
+    assert top_levels() == [frame]
+
+
+@pytest.mark.parametrize("proxy_class, dialog_class", [
+    (tov_touch.DigitKeypadProxy, tov_touch.DigitKeypad),
+    (tov_touch.AlphaKeypadProxy, tov_touch.AlphaKeypad),
+])
+def test_a_real_touch_then_the_screen_closes(frame, monkeypatch, proxy_class, dialog_class):
+    """The whole road: an X click on the control, the keypad opens, the screen goes. wx prints and
+    swallows what a handler raises, so the hook records it."""
+    raised = []
+    monkeypatch.setattr("sys.excepthook", lambda kind, value, tb: raised.append(value))
+    screen = wx.Frame(None, title="screen", pos=(0, 0), size=(400, 300))
+    ctrl = wx.TextCtrl(screen, value="5", pos=(10, 10), size=(200, 40))
+    screen.Show()
+    proxy_class(ctrl)
+    script = WhenModal(dialog_class, fill, lambda pad: screen.Destroy())
+    touch_and_check(ctrl, script)
+    assert raised == []
+    assert not screen and not ctrl
     assert top_levels() == [frame]
