@@ -8,6 +8,7 @@ open, confirm and destroy every dialog and every proxy's keypad and check nothin
 import gc
 import os
 import sys
+import time
 
 import pytest
 import wx
@@ -279,13 +280,23 @@ CYCLES = 100
 ALPHA_CYCLES = 30
 
 
+# A cycle whose modal loop is still open after this long is ended, so that a stuck loop fails the
+# test instead of hanging it. It bounds each cycle, not the whole run: the sanitiser build takes
+# about 2 s for one text keyboard cycle, and a healthy slow run must never meet it.
+CYCLE_WATCHDOG_MS = 30000
+
+
 def confirm_when_modal(cls, prepare=None):
     """Queues, inside the coming modal loop, the confirm press on the open `cls` dialog."""
+    deadline = time.monotonic() + CYCLE_WATCHDOG_MS / 1000.0
+
     def confirm():
         pad = next((w for w in wx.GetTopLevelWindows() if isinstance(w, cls) and w.IsModal()),
                    None)
         if pad is None:  # not shown yet: the loop is still starting
-            wx.CallAfter(confirm)
+            # Bounded: a loop that ended without us would otherwise keep every later Yield busy.
+            if time.monotonic() < deadline:
+                wx.CallAfter(confirm)
             return
         if prepare:
             prepare(pad)
@@ -349,27 +360,55 @@ def settle(app):
     gc.collect()
 
 
+class Watchdog(object):
+    """Runs cycles under a per-cycle watchdog and collects what wx printed and swallowed.
+
+    An exception raised in a timer or event handler is printed by wx and kept by the interpreter
+    in sys.last_traceback, whose frames hold whatever the interrupted code held (an open text
+    keyboard is some 600 objects): it must fail the test as itself, not as object growth.
+    """
+
+    def __init__(self, monkeypatch):
+        self.ended, self.errors = [], []
+        monkeypatch.setattr(sys, "excepthook", lambda kind, value, tb: self.errors.append(
+            "%s: %s" % (kind.__name__, value)))
+
+    def run(self, cycle, frame):
+        timer = wx.CallLater(CYCLE_WATCHDOG_MS, self.end_modal_loops)
+        try:
+            cycle(frame)
+        finally:
+            timer.Stop()
+
+    def end_modal_loops(self):
+        for window in wx.GetTopLevelWindows():
+            if isinstance(window, wx.Dialog) and window.IsModal():
+                self.ended.append(type(window).__name__)
+                window.EndModal(wx.ID_CANCEL)
+
+    def check(self):
+        assert not self.errors, "exceptions inside wx callbacks: %s" % self.errors
+        assert not self.ended, "modal loops still open after %d ms: %s" % (CYCLE_WATCHDOG_MS,
+                                                                           self.ended)
+
+
 @pytest.mark.parametrize("cycle", CYCLE_CASES, ids=[c.__name__ for c in CYCLE_CASES])
-def test_open_confirm_destroy_cycles(frame, app, cycle):
-    guard = wx.CallLater(60000, lambda: [w.EndModal(wx.ID_CANCEL) for w in
-                                         wx.GetTopLevelWindows() if w.IsModal()])
+def test_open_confirm_destroy_cycles(frame, app, monkeypatch, cycle):
+    watchdog = Watchdog(monkeypatch)
     cycles = ALPHA_CYCLES if "alpha" in cycle.__name__ else CYCLES
-    try:
-        for _ in range(5):
-            cycle(frame)
-        settle(app)
-        windows = len(wx.GetTopLevelWindows())
-        before = len(gc.get_objects())
-        for _ in range(cycles):
-            cycle(frame)
-        settle(app)
-        growth = len(gc.get_objects()) - before
-    finally:
-        guard.Stop()
+    for _ in range(5):
+        watchdog.run(cycle, frame)
+    settle(app)
+    windows = len(wx.GetTopLevelWindows())
+    before = len(gc.get_objects())
+    for _ in range(cycles):
+        watchdog.run(cycle, frame)
+    settle(app)
+    growth = len(gc.get_objects()) - before
     _lines.append("%-58s objects %+d over %d cycles" % ("cycle " + cycle.__name__, growth,
                                                          cycles))
+    watchdog.check()
     assert len(wx.GetTopLevelWindows()) == windows, [w.GetTitle()
                                                     for w in wx.GetTopLevelWindows()]
-    # A leak of one object per cycle reaches `cycles`; a one-off cache filled late (the slow
-    # sanitiser build showed a few dozen) stays below it.
+    # A leak of one object per cycle reaches `cycles`; a one-off cache filled late stays below it.
     assert growth < cycles, "%d more objects after %d cycles" % (growth, cycles)

@@ -309,6 +309,17 @@ PyMemberDef function_members[] = {
     {nullptr, 0, 0, 0, nullptr},
 };
 
+// Pickled by reference, as pickle treats Python's own functions: the qualified name, which pickle
+// looks up in the module named by __module__. copy and deepcopy give back the function itself.
+PyObject* function_reduce(PyObject* self, PyObject*) noexcept {
+    return or_none(as_function(self)->qualname);
+}
+
+PyMethodDef function_methods[] = {
+    {"__reduce__", function_reduce, METH_NOARGS, nullptr},
+    {nullptr, nullptr, 0, nullptr},
+};
+
 // ---- slots -----------------------------------------------------------------------------------
 
 PyObject* function_descr_get(PyObject* self, PyObject* instance, PyObject*) noexcept {
@@ -430,6 +441,7 @@ void ready_function_type() {
     t.tp_traverse = function_traverse;
     t.tp_clear = function_clear;
     t.tp_weaklistoffset = offsetof(Function, weakreflist);
+    t.tp_methods = function_methods;
     t.tp_getset = function_getset;
     t.tp_members = function_members;
     t.tp_descr_get = function_descr_get;

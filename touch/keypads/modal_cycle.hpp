@@ -1,6 +1,10 @@
 // The modal cycle every user of a keypad follows: create, pre-fill, ShowModal(), read on OK,
 // Destroy(). A dialog is destroyed on every path: one left alive after an exception is a hidden
 // top-level window that leaks and keeps the application's main loop from ending.
+//
+// wx may delete the dialog itself while it is open: destroying its parent window (an inactivity
+// timer closing the screen) deletes the dialog with it and ends ShowModal(). Such a dialog counts
+// as cancelled, is never read and is not destroyed a second time.
 #pragma once
 
 #include "frame/error.hpp"
@@ -8,6 +12,8 @@
 
 namespace touch::keypads {
 
+// Destroy(), unless wx already deleted the dialog.
+void destroy(Handle dialog);
 void destroy_keeping_pending_exception(Handle dialog) noexcept;
 
 // Runs `work`; if it raises, destroys `dialog` and lets the exception propagate exactly as it
@@ -28,11 +34,12 @@ Ref destroy_on_exception(Handle dialog, Work&& work) {
 template <class Work>
 Ref run_then_destroy(Handle dialog, Work&& work) {
     Ref result = destroy_on_exception(dialog, work);
-    dialog.method(N.Destroy);
+    destroy(dialog);
     return result;
 }
 
-// Did ShowModal() end with wx.ID_OK? (`==`, with wx.ID_OK read afterwards.)
+// ShowModal(); did it end with wx.ID_OK? (`==`, with wx.ID_OK read afterwards.) False when wx
+// deleted the dialog meanwhile: a dead dialog's result code is not the user's answer.
 bool confirmed(Handle dialog);
 
 }  // namespace touch::keypads
