@@ -329,6 +329,8 @@ def walk_steps():
         button("input_text"), pause(200), *keys("o", "k", "Space", "Space"),
         shot("input-text"), keypad_attr("ui_ok"),
 
+        *chinese_steps(button),
+
         say("input_digit_password: 0 4 7 0, confirm"),
         button("input_digit_password"), pause(200), *keys("0", "4", "7", "0"),
         shot("digit-password"), *confirm,
@@ -336,6 +338,20 @@ def walk_steps():
         say("input_float: touch 1, then Esc"),
         button("input_float -10..10"), pause(200), *keys("1"),
         lambda walk: walk.sim.Char(wx.WXK_ESCAPE), pause(200),
+    ]
+
+
+def chinese_steps(button):
+    """input_text in the pinyin layout: n i h a o, the candidate 你好, OK."""
+    from tov_touchui import pinyin
+    if not pinyin.available():
+        return [say("pinyin: skipped, tov_pinyin is not built here (libgooglepinyin0-dev)")]
+    return [
+        say("input_text, pinyin layout: n i h a o, the candidate 你好, OK"),
+        lambda walk: tov_touchui.set_layout("pinyin"),
+        button("input_text"), pause(200), *keys("n", "i", "h", "a", "o"),
+        shot("pinyin-candidates"), *keys("你好"), shot("pinyin-typed"), keypad_attr("ui_ok"),
+        lambda walk: tov_touchui.set_layout(None),
     ]
 
 
