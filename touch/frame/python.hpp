@@ -1,5 +1,5 @@
 // The one include of the interpreter's headers, with the version switches the runtime needs.
-// Supported: CPython 3.6 to 3.13.
+// Supported: CPython 3.6 to 3.14.
 #pragma once
 
 #define PY_SSIZE_T_CLEAN
