@@ -77,7 +77,7 @@ for release in "${releases[@]}"; do
   fi
   echo "   debootstrap: $((SECONDS - start)) s"
   git clone -q "$repo" "$root/root/tov_touch"
-  git -C "$root/root/tov_touch" checkout -q "$commit"
+  git -C "$root/root/tov_touch" -c advice.detachedHead=false checkout -q "$commit"
 
   # A plain user (a fresh Debian has no sudo) must get one sentence, not a shell error.
   in_root "$root" useradd --create-home panel

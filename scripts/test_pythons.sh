@@ -71,7 +71,9 @@ for minor in 6 7 8 9 10 11 12 13 14; do
 done
 
 echo
-echo "passed on: $(IFS=,; echo "${passed[*]:-none}" | sed 's/,/, /g')"
+listed=$(printf '%s, ' "${passed[@]}")
+listed=${listed%, }
+echo "passed on: ${listed:-none}"
 echo "failed on: ${failed[*]:-none}"
 echo "not installed: ${missing[*]:-none}"
 [[ ${#failed[@]} -eq 0 ]]
