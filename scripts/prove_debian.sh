@@ -81,7 +81,7 @@ for release in "${releases[@]}"; do
 
   # A plain user (a fresh Debian has no sudo) must get one sentence, not a shell error.
   in_root "$root" useradd --create-home panel
-  git clone -q "$root/root/tov_touch" "$root/home/panel/tov_touch"
+  git -c advice.detachedHead=false clone -q "$root/root/tov_touch" "$root/home/panel/tov_touch"
   in_root "$root" chown -R panel: /home/panel/tov_touch
   plain=$(in_root "$root" runuser -u panel -- /home/panel/tov_touch/run demo 2>&1 || true)
   echo "   plain user: $plain"
