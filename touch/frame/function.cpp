@@ -288,20 +288,20 @@ PyObject* get_globals(PyObject* self, void*) noexcept {
 }
 
 PyGetSetDef function_getset[] = {
-    {"__name__", get_name, set_name, nullptr, nullptr},
-    {"__qualname__", get_qualname, set_qualname, nullptr, nullptr},
-    {"__doc__", get_doc, set_doc, nullptr, nullptr},
-    {"__defaults__", get_defaults, set_defaults, nullptr, nullptr},
-    {"__kwdefaults__", get_kwdefaults, set_kwdefaults, nullptr, nullptr},
-    {"__annotations__", get_annotations, set_annotations, nullptr, nullptr},
-    {"__code__", get_code, nullptr, nullptr, nullptr},
-    {"__globals__", get_globals, nullptr, nullptr, nullptr},
-    {"__dict__", PyObject_GenericGetDict, PyObject_GenericSetDict, nullptr, nullptr},
+    {TOUCH_NAME("__name__"), get_name, set_name, nullptr, nullptr},
+    {TOUCH_NAME("__qualname__"), get_qualname, set_qualname, nullptr, nullptr},
+    {TOUCH_NAME("__doc__"), get_doc, set_doc, nullptr, nullptr},
+    {TOUCH_NAME("__defaults__"), get_defaults, set_defaults, nullptr, nullptr},
+    {TOUCH_NAME("__kwdefaults__"), get_kwdefaults, set_kwdefaults, nullptr, nullptr},
+    {TOUCH_NAME("__annotations__"), get_annotations, set_annotations, nullptr, nullptr},
+    {TOUCH_NAME("__code__"), get_code, nullptr, nullptr, nullptr},
+    {TOUCH_NAME("__globals__"), get_globals, nullptr, nullptr, nullptr},
+    {TOUCH_NAME("__dict__"), PyObject_GenericGetDict, PyObject_GenericSetDict, nullptr, nullptr},
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
 PyMemberDef function_members[] = {
-    {const_cast<char*>("__module__"), T_OBJECT, offsetof(Function, module), 0, nullptr},
+    {TOUCH_NAME("__module__"), T_OBJECT, offsetof(Function, module), 0, nullptr},
     {nullptr, 0, 0, 0, nullptr},
 };
 

@@ -23,3 +23,10 @@
 
 // PyObject_VectorcallMethod calls obj.name(...) without making a bound method (3.9+).
 #define TOUCH_VECTORCALL_METHOD (PY_VERSION_HEX >= 0x03090000)
+
+// The attribute names of PyGetSetDef and PyMemberDef are char*, not const char*, before 3.7.
+#if PY_VERSION_HEX < 0x03070000
+#define TOUCH_NAME(name) const_cast<char*>(name)
+#else
+#define TOUCH_NAME(name) name
+#endif
