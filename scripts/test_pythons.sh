@@ -51,6 +51,7 @@ for minor in 6 7 8 9 10 11 12 13 14; do
     continue
   fi
   build="build/py$version"
+  mkdir -p build
   echo "== $version: $python"
   if cmake -S . -B "$build" -DPython3_EXECUTABLE="$python" -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build.log" 2>&1 &&
      cmake --build "$build" -j2 --target tov_touch >>"$build.log" 2>&1 &&
