@@ -361,7 +361,7 @@ def relaunch_under_xvfb():
             ready = select.select([announced], [], [], 30)[0]
             number = announced.readline().strip() if ready else ""
         if not number:
-            sys.exit("demo: Xvfb gave no display within 30 s (%s); its log, %s, ends:\n%s"
+            sys.exit("demo: Xvfb did not open a display (%s); its log, %s, ends:\n%s"
                      % (server_state(server), log_path, log_tail(log_path)))
         status = subprocess.call([sys.executable, os.path.abspath(__file__), "--walk"],
                                  env=dict(os.environ, DISPLAY=":" + number))
@@ -378,8 +378,10 @@ def relaunch_under_xvfb():
 
 
 def server_state(server):
-    code = server.poll()
-    return "still running" if code is None else "Xvfb exited with status %d" % code
+    try:
+        return "Xvfb exited with status %d" % server.wait(timeout=1)
+    except subprocess.TimeoutExpired:
+        return "Xvfb is running but gave no display number in 30 s"
 
 
 def log_tail(path, lines=10):
