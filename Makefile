@@ -7,7 +7,7 @@ PYTEST_ARGS ?=
 export PYTHONPATH := $(abspath $(BUILD))$(if $(PYTHONPATH),:$(PYTHONPATH))
 export NO_AT_BRIDGE := 1
 
-.PHONY: all setup build test demo test-pythons wheel clean
+.PHONY: all setup build test demo demo-repeat test-pythons prove-debian wheel clean
 
 all: build
 
@@ -21,13 +21,18 @@ build: setup
 test: build
 	cd $(BUILD) && ctest --output-on-failure
 	$(PYTHON) -m pytest tests $(PYTEST_ARGS)
-	@bash scripts/test_pythons.sh
+	@bash scripts/test_pythons.sh $(PYTHON)
 
 demo: build
 	$(PYTHON) demo/demo.py
 
-# Builds the module against every CPython 3.6 to 3.13 that pyenv has here and runs the start-up
-# and function-object tests on each, against the stand-in wx under tests/standin.
+# The headless demo (its own Xvfb) RUNS times in a row; prints how many runs passed.
+RUNS ?= 30
+demo-repeat: build
+	PYTHON=$(PYTHON) bash scripts/demo_repeat.sh $(RUNS)
+
+# Builds the module against every CPython 3.6 to 3.14 present (pyenv's or on the PATH) and runs
+# the start-up and function-object tests on each, against the stand-in wx under tests/standin.
 test-pythons: setup
 	@bash scripts/test_pythons.sh
 
@@ -57,6 +62,14 @@ test-sanitize: setup
 .PHONY: cross-windows
 cross-windows:
 	@bash scripts/cross_windows.sh $(BUILD)/cross-windows
+
+# Fresh Debian roots (debootstrap) of each release in RELEASES, this repository's HEAD cloned into
+# each and the README's two commands run there; one line per release. Needs root and the network,
+# and several minutes a release, so it is not part of `make test`. The roots go under ROOTS.
+RELEASES ?= 12 13 testing
+ROOTS ?= /var/tmp/tov_touch-roots
+prove-debian:
+	ROOTS=$(ROOTS) bash scripts/prove_debian.sh $(RELEASES)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) dist

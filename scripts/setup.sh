@@ -2,6 +2,7 @@
 # Installs, from Debian's archive, whatever the build, the tests and the demo need and the machine
 # lacks. Safe to run again: packages already present are left alone and apt is not even asked.
 # Extra packages for one job only can be named as arguments: `bash scripts/setup.sh valgrind`.
+# Installing needs root: it runs apt-get as root, or through sudo for another user.
 set -euo pipefail
 
 packages=(
@@ -23,8 +24,19 @@ for pkg in "${packages[@]}"; do
 done
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
-sudo=()
-[[ $(id -u) -eq 0 ]] || sudo=(sudo)
+as_root=()
+if [[ $(id -u) -ne 0 ]]; then
+  if ! command -v sudo >/dev/null; then
+    echo "setup: these Debian packages are missing and installing them needs root, which this" \
+         "user is not (and there is no sudo): as root, run" \
+         "'apt-get install ${missing[*]}', then run this command again." >&2
+    exit 1
+  fi
+  as_root=(sudo)
+fi
 echo "setup: installing ${missing[*]}"
-"${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Another apt run (an unattended upgrade, a second checkout) may hold dpkg's lock for a while.
+apt=(apt-get -qq -o DPkg::Lock::Timeout=600)
+"${as_root[@]}" "${apt[@]}" update
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive "${apt[@]}" install -y --no-install-recommends \
+  "${missing[@]}"

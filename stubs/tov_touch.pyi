@@ -1,6 +1,6 @@
-# Type stubs for the tov_touch extension module. The keypad classes derive from the forms of
-# tov_touchui and through them from wx.Dialog; wxPython ships no type information, so to a type
-# checker everything reached through `wx` is Any.
+# Type stubs for the tov_touch extension module, for CPython 3.6 to 3.14. The keypad classes
+# derive from the forms of tov_touchui and through them from wx.Dialog; wxPython ships no type
+# information, so to a type checker everything reached through `wx` is Any.
 import abc
 from typing import Any, Protocol
 

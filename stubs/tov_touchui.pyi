@@ -1,3 +1,4 @@
+# Type stubs for the tov_touchui keypad forms, for CPython 3.6 to 3.14.
 from typing import Callable
 
 import wx

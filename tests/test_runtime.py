@@ -1,6 +1,6 @@
 """Start-up and function objects of tov_touch.
 
-Plain unittest, runnable on CPython 3.6 to 3.13: `make test-pythons` runs this file against the
+Plain unittest, runnable on CPython 3.6 to 3.14: `make test-pythons` runs this file against the
 stand-in wx of tests/standin on every interpreter present; the main suite runs it against real wx.
 """
 import abc

@@ -287,10 +287,6 @@ PyObject* get_globals(PyObject* self, void*) noexcept {
     return or_none(as_function(self)->globals);
 }
 
-// The names in PyGetSetDef and PyMemberDef are `char*` before 3.7 (const from then on); CPython
-// never writes through them.
-constexpr char* attr_name(const char* name) { return const_cast<char*>(name); }
-
 PyGetSetDef function_getset[] = {
     {attr_name("__name__"), get_name, set_name, nullptr, nullptr},
     {attr_name("__qualname__"), get_qualname, set_qualname, nullptr, nullptr},

@@ -1,5 +1,5 @@
 // The one include of the interpreter's headers, with the version switches the runtime needs.
-// Supported: CPython 3.6 to 3.13.
+// Supported: CPython 3.6 to 3.14.
 #pragma once
 
 #define PY_SSIZE_T_CLEAN
@@ -27,3 +27,7 @@ static_assert(SIZEOF_VOID_P == sizeof(void*), "Python.h is for another pointer s
 
 // PyObject_VectorcallMethod calls obj.name(...) without making a bound method (3.9+).
 #define TOUCH_VECTORCALL_METHOD (PY_VERSION_HEX >= 0x03090000)
+
+// The names in PyGetSetDef and PyMemberDef are `char*` before 3.7 (const from then on); CPython
+// never writes through them.
+constexpr char* attr_name(const char* name) { return const_cast<char*>(name); }

@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# Proves the README's two commands on brand-new Debian systems: for each release it builds a fresh
+# minimal root with debootstrap (nothing but git added), clones this repository's HEAD into it and
+# runs `./run demo` and `./run test` there as root, after checking that a plain user without sudo
+# gets a sentence instead of a shell error. Prints one line per release at the end.
+# Needs root, debootstrap and the network (Debian's mirror); takes several minutes a release.
+# Usage: scripts/prove_debian.sh [RELEASE ...]   RELEASE: 12, 13 or testing (default: all three)
+# ROOTS is where the roots are built (default /var/tmp/tov_touch-roots); each is rebuilt on every run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+repo=$PWD
+roots=${ROOTS:-/var/tmp/tov_touch-roots}
+mirror=${MIRROR:-http://deb.debian.org/debian}
+releases=("$@")
+[[ ${#releases[@]} -gt 0 ]] || releases=(12 13 testing)
+
+if [[ $(id -u) -ne 0 ]]; then
+  echo "prove-debian: debootstrap and chroot need root; run this as root." >&2
+  exit 1
+fi
+bash scripts/setup.sh debootstrap
+commit=$(git rev-parse --short HEAD)
+[[ -z $(git status --porcelain --untracked-files=no) ]] ||
+  echo "prove-debian: note: uncommitted changes are not part of the proof; it clones $commit"
+
+suite_of() {
+  case $1 in
+    12) echo bookworm ;;
+    13) echo trixie ;;
+    testing) echo testing ;;
+    *) echo "prove-debian: unknown release '$1' (12, 13 or testing)" >&2; return 1 ;;
+  esac
+}
+
+# Runs a command inside the root as a fresh login would, in private mount and PID namespaces:
+# the root's /proc, /sys and /dev vanish with the namespace, and so does anything left running.
+in_root() {
+  local root=$1
+  shift
+  unshare --mount --propagation private --pid --fork --mount-proc="$root/proc" \
+    bash -c 'root=$1; shift
+             mount --rbind /dev "$root/dev"
+             mount --rbind -o ro /sys "$root/sys"
+             exec chroot "$root" env -i HOME=/root TERM=dumb \
+               PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"' \
+    in_root "$root" "$@"
+}
+
+# Runs one of the two commands in the root's clone: exit status, seconds, output in $log.
+timed() {
+  local root=$1 log=$2
+  shift 2
+  local start=$SECONDS status=0
+  in_root "$root" bash -c 'cd /root/tov_touch && "$@"' timed "$@" >"$log" 2>&1 || status=$?
+  echo "exit $status, $((SECONDS - start)) s"
+}
+
+summaries=()
+for release in "${releases[@]}"; do
+  suite=$(suite_of "$release")
+  root="$roots/$release"
+  echo "== Debian $release ($suite): fresh root in $root"
+  # Nothing is mounted under the root outside in_root's namespaces, so removing it is safe.
+  if findmnt -rn -o TARGET | grep -q "^$root/"; then
+    echo "prove-debian: something is mounted under $root; not removing it" >&2
+    exit 1
+  fi
+  rm -rf "$root"
+  mkdir -p "$roots"
+  start=$SECONDS
+  debootstrap --variant=minbase --include=git "$suite" "$root" "$mirror" >"$root.debootstrap.log" 2>&1 ||
+    { echo "prove-debian: debootstrap failed, see $root.debootstrap.log" >&2; exit 1; }
+  if [[ $release == testing ]]; then
+    # The testing archive's Release file can be past its Valid-Until date on the mirror.
+    echo 'Acquire::Check-Valid-Until "false";' >"$root/etc/apt/apt.conf.d/99testing-valid-until"
+  fi
+  echo "   debootstrap: $((SECONDS - start)) s"
+  git clone -q "$repo" "$root/root/tov_touch"
+  git -C "$root/root/tov_touch" -c advice.detachedHead=false checkout -q "$commit"
+
+  # A plain user (a fresh Debian has no sudo) must get one sentence, not a shell error.
+  in_root "$root" useradd --create-home panel
+  git -c advice.detachedHead=false clone -q "$root/root/tov_touch" "$root/home/panel/tov_touch"
+  in_root "$root" chown -R panel: /home/panel/tov_touch
+  plain=$(in_root "$root" runuser -u panel -- /home/panel/tov_touch/run demo 2>&1 || true)
+  echo "   plain user: $plain"
+
+  demo=$(timed "$root" "$root.demo.log" ./run demo)
+  echo "   ./run demo: $demo (log: $root.demo.log)"
+  test=$(timed "$root" "$root.test.log" ./run test)
+  echo "   ./run test: $test (log: $root.test.log)"
+
+  python=$(in_root "$root" python3 --version 2>&1 || echo "no python3")
+  pytest=$(grep -E '^=+ .*(passed|failed|error).* in [0-9.]+s' "$root.test.log" | tail -n 1 | tr -d '=' |
+           sed 's/^ *//; s/ *$//')
+  ctest=$(grep -E 'tests passed, [0-9]+ tests failed' "$root.test.log" | tail -n 1)
+  interpreters=$(grep -E '^passed on: ' "$root.test.log" | tail -n 1)
+  shots=$(ls "$root/root/tov_touch/build/screenshots" 2>/dev/null | wc -l)
+  summaries+=("Debian $release ($suite, $python): ./run demo: $demo, $shots screenshots |"\
+" ./run test: $test, pytest: ${pytest:-no result}, ctest: ${ctest:-no result} |"\
+" ${interpreters:-no interpreter summary}")
+done
+
+echo
+echo "Proof of the two commands on fresh Debian roots (commit $commit):"
+printf '%s\n' "${summaries[@]}"
