@@ -8,8 +8,6 @@ saves a screenshot of every keypad it opens under build/screenshots/, prints eac
 value, and exits non-zero if any step failed.
 """
 import os
-import select
-import shutil
 import subprocess
 import sys
 import time
@@ -25,6 +23,9 @@ import wx.grid  # noqa: E402
 
 import tov_touch  # noqa: E402
 import tov_touchui  # noqa: E402
+
+sys.path.insert(0, os.path.join(ROOT, "tests"))
+import xserver  # noqa: E402  (the private X server the tests use too)
 
 INT, FLOAT = tov_touch.KEYPAD_MODE_INT, tov_touch.KEYPAD_MODE_FLOAT
 INF = float("inf")
@@ -359,59 +360,20 @@ def chinese_steps(button):
 # ---- start --------------------------------------------------------------------------------------
 
 def relaunch_under_xvfb():
-    """Runs the walk-through in a child process on a private Xvfb, and exits with its status.
-
-    -displayfd lets the server take a free display number and write it once it accepts clients;
-    -noreset keeps it from resetting when its last client leaves, which wx.App's probe connection
-    would otherwise set off just as GTK opens its own (GTK then aborts without a display).
-    """
-    xvfb = shutil.which("Xvfb")
-    if not xvfb:
-        sys.exit("demo: DISPLAY is not set and Xvfb, which would provide one, is not installed "
-                 "(./run setup installs it)")
+    """Runs the walk-through in a child process on a private Xvfb (one that never resets under
+    it), and exits with its status."""
     os.makedirs(BUILD, exist_ok=True)
-    log_path = os.path.join(BUILD, "demo-xvfb.log")
-    read_end, write_end = os.pipe()
-    with open(log_path, "wb") as log:
-        server = subprocess.Popen(
-            [xvfb, "-displayfd", str(write_end), "-noreset", "-screen", "0", "1280x1024x24"],
-            pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=log, stderr=log)
-    os.close(write_end)
     try:
-        with os.fdopen(read_end) as announced:
-            ready = select.select([announced], [], [], 30)[0]
-            number = announced.readline().strip() if ready else ""
-        if not number:
-            sys.exit("demo: Xvfb did not open a display (%s); its log, %s, ends:\n%s"
-                     % (server_state(server), log_path, log_tail(log_path)))
-        status = subprocess.call([sys.executable, os.path.abspath(__file__), "--walk"],
-                                 env=dict(os.environ, DISPLAY=":" + number))
-        if server.poll() is not None:
-            print("demo: the virtual display :%s went away during the run (%s); its log, %s, "
-                  "ends:\n%s" % (number, server_state(server), log_path, log_tail(log_path)),
-                  file=sys.stderr)
-            status = status or 1
-    finally:
-        if server.poll() is None:
-            server.terminate()
-            server.wait()
+        with xserver.xvfb(1280, 1024, log_path=os.path.join(BUILD, "demo-xvfb.log")) as display:
+            status = subprocess.call([sys.executable, os.path.abspath(__file__), "--walk"],
+                                     env=dict(os.environ, DISPLAY=display))
+    except xserver.DisplayError as error:
+        sys.exit("demo: %s" % error)
     sys.exit(status)
 
 
-def server_state(server):
-    try:
-        return "Xvfb exited with status %d" % server.wait(timeout=1)
-    except subprocess.TimeoutExpired:
-        return "Xvfb is running but gave no display number in 30 s"
-
-
-def log_tail(path, lines=10):
-    with open(path, errors="replace") as log:
-        return "".join(log.readlines()[-lines:]) or "(empty)"
-
-
 def main():
-    if not os.environ.get("DISPLAY"):
+    if not os.environ.get("DISPLAY") and wx.Platform == "__WXGTK__":  # X11 without a screen
         relaunch_under_xvfb()
     app = wx.App(False)
     frame = DemoFrame()

@@ -1,12 +1,23 @@
-"""A private X server for tests that need a screen of their own size or theme."""
+"""A private X server, for the tests and the demo that need a screen of their own size or theme.
+
+-displayfd lets the server take a free display number and write it once it accepts clients (no
+lock-file races with other servers); -noreset keeps it from resetting when its last client
+leaves, which wx.App's probe connection would otherwise set off just as GTK opens its own (GTK
+then aborts without a display).
+"""
 import contextlib
 import os
+import select
 import shutil
 import subprocess
 import time
 
-
 WINDOW_MANAGER = "openbox"  # gives windows a title bar, as on a panel's desktop
+START_S = 30
+
+
+class DisplayError(RuntimeError):
+    """The X server gave no display, or went away while it was in use."""
 
 
 def have_window_manager():
@@ -14,30 +25,51 @@ def have_window_manager():
 
 
 @contextlib.contextmanager
-def xvfb(width, height, window_manager=False):
+def xvfb(width, height, window_manager=False, log_path=None):
     """Runs Xvfb with one screen of width x height, and openbox on it if asked; yields the
-    DISPLAY value.
-
-    -displayfd lets the server pick a free display number and tell us (no lock-file races
-    with other servers), -noreset keeps it from resetting whenever its last client leaves.
-    """
+    DISPLAY value. The server's output goes to `log_path`, whose end a DisplayError quotes."""
+    binary = shutil.which("Xvfb")
+    if not binary:
+        raise DisplayError("Xvfb is not installed (./run setup installs it)")
     read_end, write_end = os.pipe()
-    server = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (width, height),
-         "-noreset", "-nolisten", "tcp"],
-        pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    with open(log_path or os.devnull, "wb") as log:
+        server = subprocess.Popen(
+            [binary, "-displayfd", str(write_end), "-screen", "0",
+             "%dx%dx24" % (width, height), "-noreset", "-nolisten", "tcp"],
+            pass_fds=[write_end], stdin=subprocess.DEVNULL, stdout=log, stderr=log)
     os.close(write_end)
     try:
         with os.fdopen(read_end) as announced:
-            number = announced.readline().strip()
+            ready = select.select([announced], [], [], START_S)[0]
+            number = announced.readline().strip() if ready else ""
         if not number:
-            raise RuntimeError("Xvfb did not start (exit status %s)" % server.poll())
+            raise DisplayError("Xvfb did not open a display (%s)%s"
+                               % (_state(server), _tail(log_path)))
         display = ":" + number
         with _window_manager(display) if window_manager else contextlib.nullcontext():
             yield display
+        if server.poll() is not None:
+            raise DisplayError("the virtual display %s went away during the run (%s)%s"
+                               % (display, _state(server), _tail(log_path)))
     finally:
-        server.terminate()
-        server.wait(10)
+        if server.poll() is None:
+            server.terminate()
+            server.wait(10)
+
+
+def _state(server):
+    try:
+        return "Xvfb exited with status %d" % server.wait(timeout=1)
+    except subprocess.TimeoutExpired:
+        return "Xvfb is running but gave no display number in %d s" % START_S
+
+
+def _tail(log_path, lines=10):
+    if not log_path:
+        return ""
+    with open(log_path, errors="replace") as log:
+        return "; its log, %s, ends:\n%s" % (log_path,
+                                              "".join(log.readlines()[-lines:]) or "(empty)")
 
 
 @contextlib.contextmanager
