@@ -16,6 +16,7 @@ from gui import (WhenModal, click, find_button, flush_events, lift, slide_to, to
                  touch_down)
 from tov_touchui.captions import CAPTIONS
 from tov_touchui.keys import Alternatives
+from xserver import native_environment
 
 pytestmark = pytest.mark.timeout(90)
 
@@ -186,14 +187,15 @@ def test_a_physical_key_no_layout_key_shows_still_arrives(app, frame, layout):
     # A keyboard with é and ü on a key of its own (GTK does not notice the key map that
     # xdotool changes for a moment to type a character the keyboard lacks).
     subprocess.run(["xmodmap", "-e", "keycode 250 = eacute udiaeresis"], timeout=30,
-                   check=True)
+                   check=True, env=native_environment())
     flush_events(200)
 
     def type_on_keyboard(keyboard):
         x, y, _, _ = keyboard.GetScreenRect()
         wx.UIActionSimulator().MouseMove(x + 4, y + 4)  # X focus follows the pointer
         flush_events(50)
-        subprocess.run(["xdotool", "type", "--delay", "100", "aé ü"], timeout=30, check=True)
+        subprocess.run(["xdotool", "type", "--delay", "100", "aé ü"], timeout=30, check=True,
+                       env=native_environment())
         flush_events(300)
 
     script = WhenModal(tov_touch.AlphaKeypad, type_on_keyboard,
