@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds tov_touch against every CPython 3.6 to 3.14 found here (pyenv's, else a python3.N on the
-# PATH, such as Debian's own) and runs the start-up and function-object tests on each, with the
-# stand-in wx of tests/standin (pyenv's interpreters have no wxPython). A version with no
+# PATH, such as Debian's own) and runs the start-up, function-object and copy/pickle tests on
+# each, with the stand-in wx of tests/standin (pyenv's interpreters have no wxPython). A version with no
 # interpreter is reported and skipped; a build that warns counts as failed.
 # Usage: scripts/test_pythons.sh [SUITE_PYTHON]
 # SUITE_PYTHON is the interpreter the whole suite has just passed on (`make test` names it): it is
@@ -55,7 +55,8 @@ for minor in 6 7 8 9 10 11 12 13 14; do
   echo "== $version: $python"
   if cmake -S . -B "$build" -DPython3_EXECUTABLE="$python" -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build.log" 2>&1 &&
      cmake --build "$build" -j2 --target tov_touch >>"$build.log" 2>&1 &&
-     PYTHONPATH="tests/standin:$build" "$python" -m unittest -v tests/test_runtime.py >>"$build.log" 2>&1; then
+     PYTHONPATH="tests/standin:tests:$build" "$python" -m unittest -v tests/test_runtime.py \
+       tests/test_copy_pickle.py >>"$build.log" 2>&1; then
     if grep -q "warning:" "$build.log"; then
       echo "   FAILED: the build warns (a version switch is missing?):"
       grep -A3 "warning:" "$build.log" | sed 's/^/   | /'
