@@ -61,8 +61,8 @@ in_root() {
   done
   echo go >"$go"
   wait "$ns" || status=$?
-  kill "$slirp" 2>/dev/null
-  wait "$slirp" 2>/dev/null
+  kill "$slirp" 2>/dev/null || true
+  wait "$slirp" 2>/dev/null || true  # its status is that of the kill
   rm -f "$go"
   return "$status"
 }
