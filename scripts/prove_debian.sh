@@ -41,9 +41,10 @@ suite_of() {
 # a root sharing the host's would let its Xvfb take a display number in use on the host and its
 # clients reach the host's server instead. slirp4netns gives the namespace a route to the mirror.
 in_root() {
-  local root=$1 go ns slirp status=0
+  local root=$1 go ready ns slirp status=0
   shift
   go=$(mktemp -u) && mkfifo "$go"
+  ready=$(mktemp -u) && mkfifo "$ready"
   unshare --net --mount --propagation private --pid --fork --mount-proc="$root/proc" \
     bash -c 'go=$1 root=$2; shift 2
              read -r _ <"$go"
@@ -53,17 +54,31 @@ in_root() {
                PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"' \
     in_root "$go" "$root" "$@" &
   ns=$!
-  slirp4netns --configure --mtu=65520 --disable-host-loopback "$ns" tap0 >/dev/null 2>&1 &
-  slirp=$!
-  for _ in $(seq 100); do
-    nsenter --target "$ns" --net ip -o -4 addr show tap0 2>/dev/null | grep -q inet && break
-    sleep 0.1
+  # slirp4netns joins the network namespace of that process: wait until it has its own, and
+  # never hand it the host's.
+  local host_net own=
+  host_net=$(readlink /proc/self/ns/net)
+  for _ in $(seq 200); do
+    own=$(readlink "/proc/$ns/ns/net" 2>/dev/null || true)
+    [[ -n $own && $own != "$host_net" ]] && break
+    own=
+    sleep 0.05
   done
+  if [[ -z $own ]]; then
+    kill "$ns" 2>/dev/null || true
+    rm -f "$go" "$ready"
+    echo "prove-debian: the root's network namespace did not come up" >&2
+    return 1
+  fi
+  slirp4netns --configure --mtu=65520 --disable-host-loopback --ready-fd=3 "$ns" tap0 \
+    3>"$ready" >/dev/null 2>&1 &
+  slirp=$!
+  read -r -n 1 -t 30 _ <"$ready" || echo "prove-debian: slirp4netns gave no sign of a network" >&2
   echo go >"$go"
   wait "$ns" || status=$?
   kill "$slirp" 2>/dev/null || true
   wait "$slirp" 2>/dev/null || true  # its status is that of the kill
-  rm -f "$go"
+  rm -f "$go" "$ready"
   return "$status"
 }
 
