@@ -3,7 +3,8 @@
 # minimal root with debootstrap (nothing but git added), clones this repository's HEAD into it and
 # runs `./run demo` and `./run test` there as root, after checking that a plain user without sudo
 # gets a sentence instead of a shell error. Prints one line per release at the end.
-# Needs root, debootstrap and the network (Debian's mirror); takes several minutes a release.
+# Needs root and the network (Debian's mirror); installs debootstrap and slirp4netns; takes
+# several minutes a release.
 # Usage: scripts/prove_debian.sh [RELEASE ...]   RELEASE: 12, 13 or testing (default: all three)
 # ROOTS is where the roots are built (default /var/tmp/tov_touch-roots); each is rebuilt on every run.
 set -euo pipefail
@@ -19,7 +20,7 @@ if [[ $(id -u) -ne 0 ]]; then
   echo "prove-debian: debootstrap and chroot need root; run this as root." >&2
   exit 1
 fi
-bash scripts/setup.sh debootstrap
+bash scripts/setup.sh debootstrap slirp4netns
 commit=$(git rev-parse --short HEAD)
 [[ -z $(git status --porcelain --untracked-files=no) ]] ||
   echo "prove-debian: note: uncommitted changes are not part of the proof; it clones $commit"
@@ -33,18 +34,52 @@ suite_of() {
   esac
 }
 
-# Runs a command inside the root as a fresh login would, in private mount and PID namespaces:
-# the root's /proc, /sys and /dev vanish with the namespace, and so does anything left running.
+# Runs a command inside the root as a fresh login would, in private mount, PID and network
+# namespaces: the root's /proc, /sys and /dev vanish with them, and so does anything left running.
+# The network namespace keeps the root's X displays apart from the host's: the root's /tmp hides
+# the host's X lock files and sockets, but abstract X sockets belong to the network namespace, so
+# a root sharing the host's would let its Xvfb take a display number in use on the host and its
+# clients reach the host's server instead. slirp4netns gives the namespace a route to the mirror.
 in_root() {
-  local root=$1
+  local root=$1 go ready ns slirp status=0
   shift
-  unshare --mount --propagation private --pid --fork --mount-proc="$root/proc" \
-    bash -c 'root=$1; shift
+  go=$(mktemp -u) && mkfifo "$go"
+  ready=$(mktemp -u) && mkfifo "$ready"
+  unshare --net --mount --propagation private --pid --fork --mount-proc="$root/proc" \
+    bash -c 'go=$1 root=$2; shift 2
+             read -r _ <"$go"
              mount --rbind /dev "$root/dev"
              mount --rbind -o ro /sys "$root/sys"
              exec chroot "$root" env -i HOME=/root TERM=dumb \
                PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"' \
-    in_root "$root" "$@"
+    in_root "$go" "$root" "$@" &
+  ns=$!
+  # slirp4netns joins the network namespace of that process: wait until it has its own, and
+  # never hand it the host's.
+  local host_net own=
+  host_net=$(readlink /proc/self/ns/net)
+  for _ in $(seq 200); do
+    own=$(readlink "/proc/$ns/ns/net" 2>/dev/null || true)
+    [[ -n $own && $own != "$host_net" ]] && break
+    own=
+    sleep 0.05
+  done
+  if [[ -z $own ]]; then
+    kill "$ns" 2>/dev/null || true
+    rm -f "$go" "$ready"
+    echo "prove-debian: the root's network namespace did not come up" >&2
+    return 1
+  fi
+  slirp4netns --configure --mtu=65520 --disable-host-loopback --ready-fd=3 "$ns" tap0 \
+    3>"$ready" >/dev/null 2>&1 &
+  slirp=$!
+  read -r -n 1 -t 30 _ <"$ready" || echo "prove-debian: slirp4netns gave no sign of a network" >&2
+  echo go >"$go"
+  wait "$ns" || status=$?
+  kill "$slirp" 2>/dev/null || true
+  wait "$slirp" 2>/dev/null || true  # its status is that of the kill
+  rm -f "$go" "$ready"
+  return "$status"
 }
 
 # Runs one of the two commands in the root's clone: exit status, seconds, output in $log.
@@ -56,7 +91,10 @@ timed() {
   echo "exit $status, $((SECONDS - start)) s"
 }
 
-summaries=()
+# The last line of a log that matches a pattern, or nothing.
+last() { grep -E "$1" "$2" | tail -n 1 || true; }
+
+summaries=() failed=()
 for release in "${releases[@]}"; do
   suite=$(suite_of "$release")
   root="$roots/$release"
@@ -92,16 +130,18 @@ for release in "${releases[@]}"; do
   echo "   ./run test: $test (log: $root.test.log)"
 
   python=$(in_root "$root" python3 --version 2>&1 || echo "no python3")
-  pytest=$(grep -E '^=+ .*(passed|failed|error).* in [0-9.]+s' "$root.test.log" | tail -n 1 | tr -d '=' |
+  pytest=$(last '^=+ .*(passed|failed|error).* in [0-9.]+s' "$root.test.log" | tr -d '=' |
            sed 's/^ *//; s/ *$//')
-  ctest=$(grep -E 'tests passed, [0-9]+ tests failed' "$root.test.log" | tail -n 1)
-  interpreters=$(grep -E '^passed on: ' "$root.test.log" | tail -n 1)
-  shots=$(ls "$root/root/tov_touch/build/screenshots" 2>/dev/null | wc -l)
+  ctest=$(last 'tests passed, [0-9]+ tests failed' "$root.test.log")
+  interpreters=$(last '^passed on: ' "$root.test.log")
+  shots=$(find "$root/root/tov_touch/build/screenshots" -name '*.png' 2>/dev/null | wc -l || true)
   summaries+=("Debian $release ($suite, $python): ./run demo: $demo, $shots screenshots |"\
 " ./run test: $test, pytest: ${pytest:-no result}, ctest: ${ctest:-no result} |"\
 " ${interpreters:-no interpreter summary}")
+  [[ $demo == "exit 0,"* && $test == "exit 0,"* ]] || failed+=("$release")
 done
 
 echo
 echo "Proof of the two commands on fresh Debian roots (commit $commit):"
 printf '%s\n' "${summaries[@]}"
+[[ ${#failed[@]} -eq 0 ]] || { echo "prove-debian: failed on ${failed[*]}" >&2; exit 1; }
