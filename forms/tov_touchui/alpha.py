@@ -7,7 +7,7 @@ import tov_wxtools
 from . import pinyin, theme
 from .captions import caption
 from .drawn import DrawnControl
-from .keypad import EDITING_CODES, Keypad
+from .keypad import EDITING_CODES, GAP, Keypad
 from .keys import TouchKey, fire_key
 from .texts import Caption
 from .layouts import LAYOUTS, get_layout
@@ -125,7 +125,7 @@ class AlphaKeypad(Keypad):
         symbols = wx.BoxSizer(wx.VERTICAL)
         symbols.Add(self.no_Shift, 0, wx.EXPAND)
         symbols.Add(self.Shift, 0, wx.EXPAND)
-        self._add(rows, symbols, 0, wx.EXPAND | wx.BOTTOM, 10)
+        self._add(rows, symbols, 0, wx.EXPAND | wx.BOTTOM, GAP)
         sides = [(self.ui_tab, self.ui_backspace),
                  (shift_frames[0], shift_frames[1]),
                  (shift_frames[2], shift_frames[3])]
@@ -134,21 +134,21 @@ class AlphaKeypad(Keypad):
             line.Add(left, 1, wx.EXPAND)
             for group in (getattr(self, "ui_caps_off_%d" % row),
                           getattr(self, "ui_caps_on_%d" % row)):
-                self._add(line, group, 0, wx.EXPAND | wx.LEFT, 10)
-            self._add(line, right, 1, wx.EXPAND | wx.LEFT, 10)
-            self._add(rows, line, 0, wx.EXPAND | wx.BOTTOM, 10)
+                self._add(line, group, 0, wx.EXPAND | wx.LEFT, GAP)
+            self._add(line, right, 1, wx.EXPAND | wx.LEFT, GAP)
+            self._add(rows, line, 0, wx.EXPAND | wx.BOTTOM, GAP)
         bottom = wx.BoxSizer(wx.HORIZONTAL)
         bottom.Add(self.ui_clear, 2, wx.EXPAND)
         for key, share in ((self.ui_layout, 2), (self.ui_space, 7), (self.ui_cancel, 2),
                            (self.ui_ok, 3)):
-            self._add(bottom, key, share, wx.EXPAND | wx.LEFT, 10)
+            self._add(bottom, key, share, wx.EXPAND | wx.LEFT, GAP)
         rows.Add(bottom, 0, wx.EXPAND)
 
         body = wx.BoxSizer(wx.VERTICAL)
         self._add(body, self.ui_message, 0, wx.EXPAND | wx.BOTTOM, 6)
         self._add(body, self.ui_value_normal, 0, wx.EXPAND | wx.BOTTOM, 12)
         self._add(body, self.ui_value_password, 0, wx.EXPAND | wx.BOTTOM, 12)
-        self._add(body, self.ui_candidates, 0, wx.EXPAND | wx.BOTTOM, 10)
+        self._add(body, self.ui_candidates, 0, wx.EXPAND | wx.BOTTOM, GAP)
         self._add(body, rows, 1, wx.EXPAND)
         self._fill(layout_name)
         self._set_layout(body)
@@ -220,16 +220,16 @@ class AlphaKeypad(Keypad):
             for n, char in enumerate(chars):
                 key = self._key(char, self.on_character, parent=panel, char=char,
                                 alternatives=alternatives.get(char, ""))
-                self._add(line, key, 0, wx.EXPAND | (wx.LEFT if n else 0), 10, owner=panel)
+                self._add(line, key, 0, wx.EXPAND | (wx.LEFT if n else 0), GAP, owner=panel)
             self._add(panel.GetSizer(), line, 0,
-                      wx.ALIGN_CENTER_HORIZONTAL | (wx.TOP if index else 0), 10, owner=panel)
+                      wx.ALIGN_CENTER_HORIZONTAL | (wx.TOP if index else 0), GAP, owner=panel)
 
     def _group_key(self, group, caption_text, handler, char=None, units=1.0,
                    alternatives=""):
         key = self._key(caption_text, handler, parent=group, char=char, units=units,
                         alternatives=alternatives)
         sizer = group.GetSizer()
-        self._add(sizer, key, 0, wx.EXPAND | (wx.LEFT if sizer.GetItemCount() else 0), 10,
+        self._add(sizer, key, 0, wx.EXPAND | (wx.LEFT if sizer.GetItemCount() else 0), GAP,
                   owner=group)
         return key
 
@@ -253,12 +253,12 @@ class AlphaKeypad(Keypad):
                                base_points=self._key_points, palette=self.palette)
             key.SetFont(self._key_font)
             self._wire(key, self._on_candidate, None)
-            self._add(row, key, 2, wx.EXPAND | wx.LEFT, 10)
+            self._add(row, key, 2, wx.EXPAND | wx.LEFT, GAP)
             self._candidate_keys.append(key)
         self.ui_previous = self._key("\u25c0", self._on_page_key, parent=self.ui_candidates)
         self.ui_next = self._key("\u25b6", self._on_page_key, parent=self.ui_candidates)
         for key in (self.ui_previous, self.ui_next):
-            self._add(row, key, 0, wx.EXPAND | wx.LEFT, 10)
+            self._add(row, key, 0, wx.EXPAND | wx.LEFT, GAP)
         self.ui_candidates.Hide()
 
     def _show_candidates(self, composition, candidates, has_previous, has_next):

@@ -2,7 +2,7 @@
 import wx
 
 from .captions import caption
-from .keypad import Keypad
+from .keypad import GAP, Keypad
 
 DIGIT_KEY_SIZE = (80, 72)  # px at scale 1 for keys in DIGIT_KEY_POINTS; a bigger font grows it
 DIGIT_KEY_POINTS = 20
@@ -76,7 +76,7 @@ class DigitKeypad(DigitForm):
             for text in (self.m_staticText3, self.ui_minimum):
                 bounds.Add(text, 0, wx.ALIGN_CENTER_VERTICAL)
             # Keeps "-10.0" and the upper bound's caption apart when the bounds are long.
-            self._add(bounds, wx.Size(0, 0), 1, wx.LEFT, 3 * 10)
+            self._add(bounds, wx.Size(0, 0), 1, wx.LEFT, 3 * GAP)
             for text in (self.m_staticText5, self.ui_maxmum):
                 bounds.Add(text, 0, wx.ALIGN_CENTER_VERTICAL)
 
