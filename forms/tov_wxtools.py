@@ -68,9 +68,7 @@ def _refit_if_alive(window):
 
 
 def _fits(window):
-    sizer = window.GetSizer()
-    need = sizer.GetMinSize() if sizer is not None else window.GetBestSize()
-    have = window.GetClientSize()
+    need, have = _needed_size(window), window.GetSize()
     return have.width >= need.width and have.height >= need.height
 
 

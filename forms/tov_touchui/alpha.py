@@ -150,6 +150,7 @@ class AlphaKeypad(Keypad):
         self._add(body, self.ui_value_password, 0, wx.EXPAND | wx.BOTTOM, 12)
         self._add(body, self.ui_candidates, 0, wx.EXPAND | wx.BOTTOM, GAP)
         self._add(body, rows, 1, wx.EXPAND)
+        self._home = layout_name  # the layout the switch key comes back to
         self._fill(layout_name)
         self._set_layout(body)
 
@@ -188,30 +189,20 @@ class AlphaKeypad(Keypad):
                                               self.on_caps_on, SHIFT_OFF_COLOUR)
         self.ui_caps_lock_off = self._caps_key(getattr(self, "ui_caps_on_%d" % last),
                                                self.on_caps_off, SHIFT_ON_COLOUR)
-        other = layout.get("alternate") or self._home_layout()
+        other = layout.get("alternate") or self._home
         self.ui_layout.SetLabel(LAYOUTS[other]["tag"] if other != name else "")
         self.ui_layout.Show(other != name)
-        self._keys_by_char.setdefault(" ", [self.ui_space])
-        self._scaled = None  # new keys: the next fit scales them
-
-    def _home_layout(self):
-        return getattr(self, "_home", self._layout_name)
 
     def _on_layout_key(self, event):
         """Switches to the alternate layout (Latin for Russian and Greek) and back."""
-        home = self._home = self._home_layout()
-        alternate = LAYOUTS[home].get("alternate")
+        alternate = LAYOUTS[self._home].get("alternate")
         if alternate:
             self.Freeze()
             try:
-                self._fill(alternate if self._layout_name == home else home)
-                self._home = home
+                self._fill(alternate if self._layout_name == self._home else self._home)
             finally:
                 self.Thaw()
-            self._refit()
-
-    def _refit(self):
-        tov_wxtools.window_fit_layout(self)
+            tov_wxtools.window_fit_layout(self)
 
     def _fill_symbols(self, panel, rows, alternatives):
         self._clear(panel)

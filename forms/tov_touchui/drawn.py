@@ -10,6 +10,9 @@ import wx
 from . import theme
 
 MIN_TOUCH = 44  # px: no key, however tight the screen, gets smaller than this either way
+# Measured captions kept: the keys' own are a few hundred, but candidates and compositions are
+# new text at every key press, and a panel runs for months.
+EXTENTS_KEPT = 4096
 
 
 class DrawnControl(wx.Control):
@@ -80,6 +83,8 @@ class DrawnControl(wx.Control):
         key = (text, font.GetNativeFontInfoDesc())
         size = self._extents.get(key)
         if size is None:
+            if len(self._extents) >= EXTENTS_KEPT:
+                self._extents.clear()
             size = self._extents[key] = tuple(self.GetFullTextExtent(text, font)[:2])
         return size
 
