@@ -1,0 +1,223 @@
+"""The process a composing engine runs in, away from the application: an engine that aborts or
+corrupts its memory takes only this process down, and the keyboard starts another.
+
+    python3 -S engine_server.py ENGINE [USER_DICTIONARY]
+
+Run by file name, so it imports nothing of the forms (nor wx): only the standard library and the
+engine's binding, found on PYTHONPATH. It answers requests on stdin with replies on stdout, one
+JSON line each (UTF-8). The first line it writes is {"ready": true, "warnings": [...]} once the
+engine is open. A request is a list [operation, argument, start, size]:
+
+    ["search", keys, start, size]   compose `keys` (the backend takes as many as it can)
+    ["choose", index, start, size]  choose candidate `index`
+    ["page", null, start, size]     only the view, with the candidates from `start`
+    ["reset", null, start, size]    drop the composition
+    ["quit", null, 0, 0]            save and end
+
+Each reply is the view after the operation: {"taken": n (keys the engine holds), "committed":
+text or null, "keys": the keys the engine holds, "composition": what to show, "typed": what
+committing the composition as typed gives, "count": candidates in all, "candidates": those of
+[start, start + size)}, or {"error": text} for a refused request (the state is unchanged).
+
+A backend is a class in BACKENDS with this interface (all texts are str):
+
+    Backend(user_dictionary)   open the engine; user_dictionary: a UserDictionary or None
+    search(keys) -> int        compose keys; how many of the first ones it holds (the keyboard
+                               keeps the rest and sends them again once these are committed)
+    choose(index) -> str|None  the text to commit when the choice completes the composition
+                               (the engine then holds only what it could not convert)
+    reset()                    drop the composition
+    keys, composition, typed   properties: what the engine holds, what to show, what
+                               committing it unconverted gives
+    count, candidates(start, size)
+    save()                     write what the engine learnt into its user dictionary's working
+                               file (between compositions)
+"""
+import json
+import os
+import re
+import shutil
+import sys
+import tempfile
+import time
+
+
+class UserDictionary(object):
+    """A user dictionary kept so that a crash or power loss never leaves it unreadable: the
+    engine works on a private copy, and each save replaces the file in one rename."""
+
+    def __init__(self, path, valid):
+        self.path = path
+        self.warnings = []
+        folder = os.path.dirname(path)
+        os.makedirs(folder, exist_ok=True)
+        self.original = b""
+        if os.path.exists(path):
+            with open(path, "rb") as file:
+                self.original = file.read()
+            if self.original and not valid(self.original):
+                self.set_aside()
+        handle, self.working = tempfile.mkstemp(prefix="tov_touch-", suffix=".dict")
+        with os.fdopen(handle, "wb") as file:
+            file.write(self.original)
+
+    def set_aside(self):
+        """Moves a damaged dictionary out of the way (kept for whoever wants to look at it)."""
+        aside = "%s.damaged-%s" % (self.path, time.strftime("%Y%m%d-%H%M%S"))
+        os.replace(self.path, aside)
+        self.warnings.append("the user dictionary %s was damaged: set aside as %s, a new one "
+                             "is started" % (self.path, aside))
+        self.original = b""
+
+    def opened(self):
+        """After the engine opened the working copy: an engine that found it damaged has
+        rewritten it empty, so the file it came from goes aside."""
+        with open(self.working, "rb") as file:
+            now = file.read()
+        if self.original and now != self.original:
+            self.set_aside()
+        self.original = now
+
+    def commit(self):
+        """Replaces the file with the working copy: a temporary file beside it, synced, then
+        renamed over it, then the folder synced."""
+        with open(self.working, "rb") as file:
+            data = file.read()
+        if data == self.original:
+            return
+        handle, temporary = tempfile.mkstemp(prefix=".tov_touch-", dir=os.path.dirname(self.path))
+        try:
+            with os.fdopen(handle, "wb") as file:
+                file.write(data)
+                file.flush()
+                os.fsync(file.fileno())
+            os.replace(temporary, self.path)
+        except BaseException:
+            os.unlink(temporary)
+            raise
+        if hasattr(os, "O_DIRECTORY"):
+            folder = os.open(os.path.dirname(self.path), os.O_RDONLY | os.O_DIRECTORY)
+            try:
+                os.fsync(folder)
+            finally:
+                os.close(folder)
+        self.original = data
+
+    def close(self):
+        os.unlink(self.working)
+
+
+class PinyinBackend(object):
+    """Pinyin through libgooglepinyin (tov_pinyin)."""
+
+    LETTER_LIMIT = 39  # what tov_pinyin holds at most; a cut there may split a syllable
+    DICTIONARY_VERSION = b"\xf0\xde\xbc\x0a"  # the first four bytes of every user dictionary
+
+    @classmethod
+    def valid_dictionary(cls, data):
+        return data.startswith(cls.DICTIONARY_VERSION)
+
+    def __init__(self, user_dictionary):
+        import tov_pinyin
+        self._engine = tov_pinyin.Engine(user_dictionary.working if user_dictionary else None)
+
+    def search(self, keys):
+        engine = self._engine
+        engine.search(keys)
+        held = engine.letters
+        if len(held) < len(keys) and len(held) >= self.LETTER_LIMIT:
+            # Cut inside a syllable, perhaps: hold whole syllables only, the last goes back.
+            last = re.sub(r"^[^\x00-\x7f]+", "", engine.composition.rsplit(" ", 1)[-1])
+            lowered, end = held.lower(), len(held)
+            for letter in reversed(last):
+                end = lowered.rindex(letter, 0, end)
+            end = len(held[:end].rstrip("'"))
+            if end > 0:
+                engine.search(keys[:end])
+                held = engine.letters
+        return len(held)
+
+    def choose(self, index):
+        return self._engine.choose(index)
+
+    def reset(self):
+        self._engine.reset()
+
+    @property
+    def keys(self):
+        return self._engine.letters
+
+    @property
+    def composition(self):
+        return self._engine.composition
+
+    @property
+    def typed(self):
+        return self._engine.fixed + self._engine.remaining
+
+    @property
+    def count(self):
+        return self._engine.count
+
+    def candidates(self, start, size):
+        return self._engine.candidates(start, size)
+
+    def save(self):
+        self._engine.flush()
+
+
+BACKENDS = {"pinyin": PinyinBackend}
+
+
+def serve(backend, user_dictionary, requests, replies):
+    def reply(message):
+        replies.write(json.dumps(message, ensure_ascii=False).encode("utf-8") + b"\n")
+        replies.flush()
+
+    reply({"ready": True, "warnings": user_dictionary.warnings if user_dictionary else []})
+    for line in iter(requests.readline, b""):
+        try:
+            operation, argument, start, size = json.loads(line.decode("utf-8"))
+            committed, taken = None, len(backend.keys)
+            if operation == "search":
+                taken = backend.search(argument)
+            elif operation == "choose":
+                committed = backend.choose(argument)
+            elif operation == "reset":
+                backend.reset()
+            elif operation == "quit":
+                break
+            elif operation != "page":
+                raise ValueError("no operation %r" % (operation,))
+            reply({"taken": taken, "committed": committed, "keys": backend.keys,
+                   "composition": backend.composition, "typed": backend.typed,
+                   "count": backend.count, "candidates": backend.candidates(start, size)})
+        except (ValueError, TypeError, IndexError) as exc:
+            reply({"error": "%s: %s" % (type(exc).__name__, exc)})
+            continue
+        if committed is not None and user_dictionary is not None and not backend.keys:
+            # After the reply, so that the press that committed is not kept waiting.
+            backend.save()
+            user_dictionary.commit()
+    if user_dictionary is not None:
+        backend.save()
+        user_dictionary.commit()
+
+
+def main(argv):
+    backend_class = BACKENDS[argv[1]]
+    user_dictionary = None
+    if len(argv) > 2 and argv[2]:
+        user_dictionary = UserDictionary(argv[2], backend_class.valid_dictionary)
+    try:
+        backend = backend_class(user_dictionary)
+        if user_dictionary is not None:
+            user_dictionary.opened()
+        serve(backend, user_dictionary, sys.stdin.buffer, sys.stdout.buffer)
+    finally:
+        if user_dictionary is not None:
+            user_dictionary.close()
+
+
+if __name__ == "__main__":
+    main(sys.argv)
