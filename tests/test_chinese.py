@@ -226,6 +226,25 @@ def test_what_ends_the_engine_ends_only_its_process(calls):
         engine.close()
 
 
+def test_the_touches_that_ended_the_application(app, frame):
+    keyboard = tov_touch.AlphaKeypad(frame)
+    try:
+        keyboard.Show()
+        flush_events(50)
+        press(keyboard, ["angchv"])
+        tov_touchui.fire_key(keyboard._candidate_keys[1])
+        for _ in range(36):
+            tov_touchui.fire_key(keyboard.ui_next)
+        tov_touchui.fire_key(keyboard._candidate_keys[0])  # candidate 216
+        press(keyboard, ["⌫", "shixianxianshizhongxzhongzhxian"])
+        tov_touchui.fire_key(keyboard._candidate_keys[2])
+        press(keyboard, ["。"])
+        assert keyboard.get_value().endswith("。") and not keyboard._composing()
+        assert not re.search("[a-z]", keyboard.get_value())
+    finally:
+        keyboard.Destroy()
+
+
 def test_a_failed_engine_is_replaced_and_the_composition_replayed(app, frame):
     keyboard = tov_touch.AlphaKeypad(frame)
     try:

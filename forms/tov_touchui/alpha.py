@@ -77,7 +77,8 @@ class AlphaKeypad(Keypad):
     In the pinyin layout the letters compose Chinese: a row above the keys (ui_candidates)
     shows the composition and the engine's candidates, ◀ ▶ page through them, and a touched
     candidate, or Space for the first, is typed through on_character; ⌫ edits the composition
-    first, the field only when there is none.
+    first, the field only when there is none. Any other key commits the composition first, so
+    that text lands in the order typed (see composing.py). A password never composes.
     """
 
     def __init__(self, parent):

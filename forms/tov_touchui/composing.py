@@ -74,8 +74,10 @@ class EngineGone(Exception):
 
 
 def _read_lines(stream, lines):
-    for line in iter(stream.readline, b""):
-        lines.put(line)
+    """The reader's thread: the process's replies, then b"" when it has ended."""
+    with stream:
+        for line in iter(stream.readline, b""):
+            lines.put(line)
     lines.put(b"")
 
 
@@ -89,7 +91,7 @@ class EngineProcess(object):
 
     def __init__(self, engine):
         self.engine = engine
-        self.owner = None   # the Composer whose composition the engine holds
+        self.owner = None   # the token of the Composer whose composition the engine holds
         self.started = 0    # processes started, for the curious (tests, bench)
         self._child = None
         self._replies = None
@@ -171,11 +173,10 @@ class EngineProcess(object):
         if child is not None:
             child.kill()
             child.wait()
-            for stream in (child.stdin, child.stdout):
-                try:
-                    stream.close()
-                except OSError:
-                    pass
+            try:
+                child.stdin.close()
+            except OSError:
+                pass
 
     def close(self):
         """Ends the process, letting it save what it learnt first."""
@@ -231,6 +232,7 @@ class Composer(object):
         self._view = None       # the engine's last reply; None while it has none
         self._log = []          # the engine's calls for this composition, to replay
         self._offline = False   # the engine failed on this composition
+        self._token = object()  # the engine's owner, without keeping this keyboard alive
         try:
             self._process.start()  # the process warms up while the keyboard opens
         except EngineGone:
@@ -347,7 +349,7 @@ class Composer(object):
             return None
         for attempt in range(2):
             try:
-                if self._process.owner is not self:
+                if self._process.owner is not self._token:
                     self._replay()
                 view = self._process.request(operation, argument, self.page * PAGE, PAGE)
                 break
@@ -372,7 +374,7 @@ class Composer(object):
                 candidates = self._process.request("page", None, 0, 1000)["candidates"]
                 argument = candidates.index(argument)  # ValueError: no longer offered
             self._process.request(operation, argument, 0, 0)
-        self._process.owner = self
+        self._process.owner = self._token
 
     def refresh(self):
         if not self.keys:
