@@ -5,15 +5,13 @@ would ask for them. Median, 95th percentile and worst of each run of presses, in
     PYTHONPATH=build python3 bench/pinyin.py [PRESSES]      # 200 presses a run by default
 
 The same runs again through the engine's own process, as the keyboard drives it (one request
-and its reply a press); then, where there is a display, whole presses on the keyboard: from a
-letter key's touch to the candidate row painted (one frame at 60 Hz is 16.7 ms).
+and its reply a press). bench.py measures whole presses, to the candidate row painted.
 
 Runs: sentences typed letter by letter, each committed when typed (candidate 0); the same with a
 backspace after every third letter; initials only, which stop growing at nine syllables (every
 press past that is a search that is refused and undone); and whole 39-letter strings searched at
 once, which the binding grows one letter at a time.
 """
-import os
 import random
 import statistics
 import sys
@@ -106,30 +104,6 @@ class Remote(object):
         self._process.close()
 
 
-def on_the_keyboard(presses):
-    """Letter keys touched on the pinyin layout, each until the candidate row is painted."""
-    import wx
-    import tov_touch
-    import tov_touchui
-    app = wx.App(False)  # noqa: F841 (kept for the keyboard's life)
-    tov_touchui.set_layout("pinyin")
-    keyboard = tov_touch.AlphaKeypad(None)
-    keyboard.Show()
-    wx.Yield()
-    keys = {k.GetLabel(): k for row in range(3)
-            for k in getattr(keyboard, "ui_caps_off_%d" % row).GetChildren()}
-    times, rng = [], random.Random(4)
-    while len(times) < presses:
-        for letter in rng.choice(SENTENCES):
-            began = time.perf_counter()
-            tov_touchui.fire_key(keys[letter])
-            keyboard.ui_candidates.Update()
-            times.append((time.perf_counter() - began) * 1000)
-        tov_touchui.fire_key(keyboard.ui_space)
-    keyboard.Destroy()
-    return times[:presses]
-
-
 def main():
     presses = int(sys.argv[1]) if len(sys.argv) > 1 else 200
     began = time.perf_counter()
@@ -151,8 +125,6 @@ def main():
     print(summary("process: a backspace after every 3rd letter", typed(remote, presses, 3)))
     print(summary("process: 39 letters searched at once", pasted(remote, presses)))
     remote.close()
-    if os.environ.get("DISPLAY"):
-        print(summary("keyboard: letter touched to row painted", on_the_keyboard(presses)))
 
 
 if __name__ == "__main__":

@@ -359,20 +359,18 @@ class Composer(object):
                 if operation != "search" or attempt:
                     return None
                 self._log = []  # the keys once more, without the choices that led here
-        if operation == "choose":
-            self._log.append(("choose", text if text is not None else argument))
-        elif operation == "search":
-            self._log.append(("search", argument))
+        if operation in ("search", "choose"):
+            self._log.append((operation, argument, text))
         return view
 
     def _replay(self):
         """Brings the engine to this composition: its calls, made again from a reset."""
         self._process.owner = None
         self._process.request("reset", None, 0, 0)
-        for operation, argument in self._log:
-            if operation == "choose" and not isinstance(argument, int):
-                candidates = self._process.request("page", None, 0, 1000)["candidates"]
-                argument = candidates.index(argument)  # ValueError: no longer offered
+        for operation, argument, text in self._log:
+            if text is not None and [text] != self._process.request(
+                    "page", None, argument, 1)["candidates"]:
+                raise ValueError("%r is no longer candidate %d" % (text, argument))
             self._process.request(operation, argument, 0, 0)
         self._process.owner = self._token
 
