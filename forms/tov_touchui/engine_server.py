@@ -35,7 +35,6 @@ A backend is a class in BACKENDS with this interface (all texts are str):
 """
 import json
 import os
-import re
 import shutil
 import sys
 import tempfile
@@ -111,6 +110,8 @@ class PinyinBackend(object):
     """Pinyin through libgooglepinyin (tov_pinyin)."""
 
     LETTER_LIMIT = 39  # what tov_pinyin holds at most; a cut there may split a syllable
+    OVERLAP = 2        # syllables of a piece that wait for the next one, at least
+    WORDS = 60         # the word candidates looked through for the sentence's next word
     DICTIONARY_VERSION = b"\xf0\xde\xbc\x0a"  # the first four bytes of every user dictionary
 
     @classmethod
@@ -120,25 +121,58 @@ class PinyinBackend(object):
     def __init__(self, user_dictionary):
         import tov_pinyin
         self._engine = tov_pinyin.Engine(user_dictionary.working if user_dictionary else None)
+        self._waiting = False
 
     def search(self, keys):
         engine = self._engine
         engine.search(keys)
         held = engine.letters
-        if len(held) < len(keys) and len(held) >= self.LETTER_LIMIT:
+        self._waiting = len(held) < len(keys)  # keys past the engine's room wait
+        if self._waiting and len(held) >= self.LETTER_LIMIT and not engine.fixed:
             # Cut inside a syllable, perhaps: hold whole syllables only, the last goes back.
-            last = re.sub(r"^[^\x00-\x7f]+", "", engine.composition.rsplit(" ", 1)[-1])
-            lowered, end = held.lower(), len(held)
-            for letter in reversed(last):
-                end = lowered.rindex(letter, 0, end)
-            end = len(held[:end].rstrip("'"))
-            if end > 0:
-                engine.search(keys[:end])
+            ends = self._syllable_ends()
+            if len(ends) > 1:
+                engine.search(keys[:ends[-2]])
                 held = engine.letters
         return len(held)
 
     def choose(self, index):
-        return self._engine.choose(index)
+        engine = self._engine
+        if index == 0 and self._waiting and not engine.fixed:
+            sentence, syllables = engine.candidates(0, 1)[0], len(self._syllable_ends())
+            if len(sentence) == syllables:
+                # Commits the sentence's first words, up to all but its last syllables, which
+                # go on with the keys waiting: no word is cut at the edge of the engine's room.
+                lead = self._choose_words(sentence, syllables - self.OVERLAP)
+                if lead:
+                    engine.search(engine.remaining.lstrip("'"))
+                    return lead
+        return engine.choose(index)
+
+    def _choose_words(self, sentence, room):
+        """Chooses the sentence's words one by one, as the engine's word candidates split it,
+        while they fit in `room` characters; returns them."""
+        engine, chosen = self._engine, ""
+        while len(chosen) < room:
+            rest = sentence[len(chosen):]
+            words = [(len(word), index) for index, word in
+                     enumerate(engine.candidates(1, self.WORDS), 1) if rest.startswith(word)]
+            if not words or len(chosen) + max(words)[0] > room:
+                break
+            length, index = max(words)
+            engine.choose(index)
+            chosen += rest[:length]
+        return chosen
+
+    def _syllable_ends(self):
+        """Where each syllable of the composition (with no partial choice) ends in the
+        letters held: the composition shows them apart, without the separators."""
+        held, ends, position = self._engine.letters.lower(), [], 0
+        for word in self._engine.composition.split(" "):
+            for letter in word:
+                position = held.index(letter, position) + 1
+            ends.append(position)
+        return ends
 
     def reset(self):
         self._engine.reset()
