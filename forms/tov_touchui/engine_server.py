@@ -35,15 +35,17 @@ A backend is a class in BACKENDS with this interface (all texts are str):
 """
 import json
 import os
-import shutil
+import queue
 import sys
 import tempfile
+import threading
 import time
 
 
 class UserDictionary(object):
     """A user dictionary kept so that a crash or power loss never leaves it unreadable: the
-    engine works on a private copy, and each save replaces the file in one rename."""
+    engine works on a private copy, and each save replaces the file in one rename, written
+    by a thread of its own so that no key press waits for the disk."""
 
     def __init__(self, path, valid):
         self.path = path
@@ -59,6 +61,8 @@ class UserDictionary(object):
         handle, self.working = tempfile.mkstemp(prefix="tov_touch-", suffix=".dict")
         with os.fdopen(handle, "wb") as file:
             file.write(self.original)
+        self._writer = None
+        self._to_write = queue.Queue()
 
     def set_aside(self):
         """Moves a damaged dictionary out of the way (kept for whoever wants to look at it)."""
@@ -78,12 +82,28 @@ class UserDictionary(object):
         self.original = now
 
     def commit(self):
-        """Replaces the file with the working copy: a temporary file beside it, synced, then
-        renamed over it, then the folder synced."""
+        """Hands the working copy to the writer, when it changed: the engine goes on while the
+        file is written and synced."""
         with open(self.working, "rb") as file:
             data = file.read()
         if data == self.original:
             return
+        self.original = data
+        if self._writer is None:
+            self._writer = threading.Thread(target=self._write_each, name="user dictionary")
+            self._writer.start()
+        self._to_write.put(data)
+
+    def _write_each(self):
+        for data in iter(self._to_write.get, None):
+            try:
+                self._replace(data)
+            except OSError:
+                pass  # the file stays as it was: the next save tries again
+
+    def _replace(self, data):
+        """A temporary file beside the dictionary, synced, then renamed over it, then the
+        folder synced: the file is the old one or the new one, whenever the power goes."""
         handle, temporary = tempfile.mkstemp(prefix=".tov_touch-", dir=os.path.dirname(self.path))
         try:
             with os.fdopen(handle, "wb") as file:
@@ -100,9 +120,12 @@ class UserDictionary(object):
                 os.fsync(folder)
             finally:
                 os.close(folder)
-        self.original = data
 
     def close(self):
+        """Waits for the writer, then drops the working copy."""
+        if self._writer is not None:
+            self._to_write.put(None)
+            self._writer.join()
         os.unlink(self.working)
 
 
