@@ -216,7 +216,7 @@ class Composer(object):
     `show(composition, candidates, has_previous, has_next)` is the keyboard's: it draws the
     row. `commit(text)` types text into the field.
 
-    The engine holds the first keys (`taken` of them); the rest wait here, shown after the
+    The engine holds the first keys (the view's "keys"); the rest wait here, shown after the
     engine's composition, and go to the engine as what it holds is committed. Where the engine
     fails, its process is replaced and given the composition again; a choice it failed on is
     not made, and a composition it cannot take goes on without it, shown and committed as
@@ -241,8 +241,8 @@ class Composer(object):
     def composing(self):
         return bool(self.keys)
 
-    def _taken(self):
-        return self._view["taken"] if self._view else 0
+    def _held(self):
+        return len(self._view["keys"]) if self._view else 0
 
     # -- typing --------------------------------------------------------------------------------
 
@@ -295,7 +295,7 @@ class Composer(object):
 
     def commit_typed(self):
         """Commits the composition as typed (its partial choices as chosen)."""
-        text = (self._view["typed"] if self._view else "") + self.keys[self._taken():]
+        text = (self._view["typed"] if self._view else "") + self.keys[self._held():]
         self.clear()
         if text:
             self._commit(text)
@@ -328,7 +328,7 @@ class Composer(object):
         candidates = self._view["candidates"]
         text = candidates[in_view] if 0 <= in_view < len(candidates) else None
         self.page = 0
-        waiting = self.keys[self._taken():]
+        waiting = self.keys[self._held():]
         view = self._ask("choose", index, text)
         if view is None:
             return False  # the choice is not made; the composition stays as it was
@@ -379,7 +379,7 @@ class Composer(object):
             self._show("", [], False, False)
             return
         view = self._view or {"composition": "", "candidates": [], "count": 0}
-        waiting = self.keys[self._taken():]
+        waiting = self.keys[self._held():]
         composition = " ".join(part for part in (view["composition"], waiting) if part)
         start = self.page * PAGE
         self._show(composition, view["candidates"], self.page > 0, start + PAGE < view["count"])

@@ -14,16 +14,17 @@ engine is open. A request is a list [operation, argument, start, size]:
     ["reset", null, start, size]    drop the composition
     ["quit", null, 0, 0]            save and end
 
-Each reply is the view after the operation: {"taken": n (keys the engine holds), "committed":
-text or null, "keys": the keys the engine holds, "composition": what to show, "typed": what
-committing the composition as typed gives, "count": candidates in all, "candidates": those of
-[start, start + size)}, or {"error": text} for a refused request (the state is unchanged).
+Each reply is the view after the operation: {"committed": text or null, "keys": the first of
+the keys, those the engine holds, "composition": what to show, "typed": what committing the
+composition as typed gives, "count": candidates in all, "candidates": those of [start, start +
+size)}, or {"error": text} for a refused request (the state is unchanged).
 
 A backend is a class in BACKENDS with this interface (all texts are str):
 
     Backend(user_dictionary)   open the engine; user_dictionary: a UserDictionary or None
-    search(keys) -> int        compose keys; how many of the first ones it holds (the keyboard
-                               keeps the rest and sends them again once these are committed)
+    search(keys)               compose keys, as many of the first ones as it can hold (the
+                               keyboard keeps the rest and sends them again once these are
+                               committed)
     choose(index) -> str|None  the text to commit when the choice completes the composition
                                (the engine then holds only what it could not convert)
     reset()                    drop the composition
@@ -149,15 +150,13 @@ class PinyinBackend(object):
     def search(self, keys):
         engine = self._engine
         engine.search(keys)
-        held = engine.letters
-        self._waiting = len(held) < len(keys)  # keys past the engine's room wait
-        if self._waiting and len(held) >= self.LETTER_LIMIT and not engine.fixed:
+        held = len(engine.letters)
+        self._waiting = held < len(keys)  # keys past the engine's room wait
+        if self._waiting and held >= self.LETTER_LIMIT and not engine.fixed:
             # Cut inside a syllable, perhaps: hold whole syllables only, the last goes back.
             ends = self._syllable_ends()
             if len(ends) > 1:
                 engine.search(keys[:ends[-2]])
-                held = engine.letters
-        return len(held)
 
     def choose(self, index):
         engine = self._engine
@@ -235,9 +234,9 @@ def serve(backend, user_dictionary, requests, replies):
     for line in iter(requests.readline, b""):
         try:
             operation, argument, start, size = json.loads(line.decode("utf-8"))
-            committed, taken = None, len(backend.keys)
+            committed = None
             if operation == "search":
-                taken = backend.search(argument)
+                backend.search(argument)
             elif operation == "choose":
                 committed = backend.choose(argument)
             elif operation == "reset":
@@ -246,7 +245,7 @@ def serve(backend, user_dictionary, requests, replies):
                 break
             elif operation != "page":
                 raise ValueError("no operation %r" % (operation,))
-            reply({"taken": taken, "committed": committed, "keys": backend.keys,
+            reply({"committed": committed, "keys": backend.keys,
                    "composition": backend.composition, "typed": backend.typed,
                    "count": backend.count, "candidates": backend.candidates(start, size)})
         except (ValueError, TypeError, IndexError) as exc:
