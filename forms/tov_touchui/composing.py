@@ -33,6 +33,9 @@ PINYIN_MISSING = (
     "engine is installed: on Debian, apt-get install libgooglepinyin0-dev (scripts/setup.sh "
     "does it), then build tov_touch again (make build, or pip install).")
 
+# Each engine: the binding its backend needs (never loaded in this process), the install hint
+# where it is missing, the keys its layout composes, what other characters compose as, and its
+# user dictionary's file in the user's data folder (None: it learns nothing).
 ENGINES = {
     "pinyin": {
         "module": "tov_pinyin",
@@ -106,14 +109,15 @@ class EngineProcess(object):
         if time.monotonic() < self._resting_until:
             raise EngineGone("the %s engine failed to start: resting" % self.engine)
         server = os.path.join(os.path.dirname(os.path.abspath(__file__)), "engine_server.py")
-        dictionary = os.path.join(user_data_folder(), ENGINES[self.engine]["dictionary"])
+        name = ENGINES[self.engine]["dictionary"]  # None: the engine learns nothing
+        dictionary = os.path.join(user_data_folder(), name) if name else ""
         path = [os.path.abspath(entry or os.curdir) for entry in sys.path]
         environment = dict(os.environ, PYTHONPATH=os.pathsep.join(path))
         try:
             self._child = subprocess.Popen(
                 [sys.executable, "-S", server, self.engine, dictionary],
                 stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                env=environment, close_fds=True)
+                env=environment)
         except OSError as exc:
             self._start_failed()
             raise EngineGone(str(exc))

@@ -22,11 +22,12 @@ size)}, or {"error": text} for a refused request (the state is unchanged).
 A backend is a class in BACKENDS with this interface (all texts are str):
 
     Backend(user_dictionary)   open the engine; user_dictionary: a UserDictionary or None
+    valid_dictionary(data)     class method: is `data` (bytes) a user dictionary of its own
     search(keys)               compose keys, as many of the first ones as it can hold (the
                                keyboard keeps the rest and sends them again once these are
                                committed)
-    choose(index) -> str|None  the text to commit when the choice completes the composition
-                               (the engine then holds only what it could not convert)
+    choose(index) -> str|None  the text to commit when the choice ends the composition, or
+                               its first piece (the engine then holds what is left of it)
     reset()                    drop the composition
     keys, composition, typed   properties: what the engine holds, what to show, what
                                committing it unconverted gives
