@@ -345,7 +345,8 @@ def own_data_folder(tmp_path, monkeypatch):
 
 def random_letters(rng):
     return rng.choice([
-        lambda: "".join(rng.choice("abcdefghijklmnopqrstuvwxyz'") for _ in range(rng.randrange(60))),
+        lambda: "".join(rng.choice("abcdefghijklmnopqrstuvwxyz'")
+                        for _ in range(rng.randrange(60))),
         lambda: "".join(rng.choice("zcshgjqxv") for _ in range(rng.randrange(5, 40))),
         lambda: "".join(rng.choice(["zhong", "guo", "ni", "hao", "shi", "xian", "ang", "ch", "v",
                                     "'"]) for _ in range(rng.randrange(1, 12))),
