@@ -87,7 +87,7 @@ def _read_lines(stream, lines):
 class EngineProcess(object):
     """One engine in its own process, shared by the keyboards of this process."""
 
-    START_S = 10.0   # interpreter, binding and dictionaries: once per process started
+    START_S = 3.0    # interpreter, binding and dictionaries (about 0.1 s): once a process
     REPLY_S = 1.0    # every request after: a hung engine holds the keyboard no longer
     REST_S = 30.0    # after FAILED_STARTS starts in a row that fail, no new one for this long
     FAILED_STARTS = 3
