@@ -425,5 +425,7 @@ def test_random_key_presses(app, frame, seed, own_data_folder):
                 assert not keyboard._composing()
             if len(after) > 400:
                 tov_touchui.fire_key(keyboard.ui_clear)
+        print("seed %d: %d presses, %d engine processes started" % (
+            seed, KEY_PRESSES, composing.process("pinyin").started))
     finally:
         keyboard.Destroy()
