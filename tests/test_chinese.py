@@ -268,6 +268,22 @@ def test_a_failed_engine_is_replaced_and_the_composition_replayed(app, frame):
         keyboard.Destroy()
 
 
+def test_without_an_engine_the_letters_are_typed_as_they_are(app, frame, monkeypatch):
+    monkeypatch.setitem(composing._processes, "pinyin", composing.EngineProcess("pinyin"))
+    monkeypatch.setattr(composing.sys, "executable", "/bin/false")  # a process that ends
+    keyboard = tov_touch.AlphaKeypad(frame)
+    try:
+        keyboard.Show()
+        flush_events(50)
+        press(keyboard, ["nihao"])
+        assert keyboard.ui_composition.GetLabel() == "nihao"
+        assert not any(k.IsEnabled() for k in keyboard._candidate_keys)
+        press(keyboard, ["，", "ma␣"])
+        assert keyboard.get_value() == "nihao，ma"
+    finally:
+        keyboard.Destroy()
+
+
 def test_a_hung_engine_misses_its_deadline(monkeypatch):
     engine = composing.EngineProcess("pinyin")
     try:
