@@ -49,11 +49,22 @@ class UserDictionary(object):
     engine works on a private copy, and each save replaces the file in one rename, written
     by a thread of its own so that no key press waits for the disk."""
 
+    WRITING = ".tov_touch-"  # the names of the files being written beside it
+    STALE_S = 60             # a file being written that is older was left by a crash
+
     def __init__(self, path, valid):
         self.path = path
         self.warnings = []
         folder = os.path.dirname(path)
         os.makedirs(folder, exist_ok=True)
+        for name in os.listdir(folder):
+            left = os.path.join(folder, name)
+            try:
+                if name.startswith(self.WRITING) and \
+                        time.time() - os.path.getmtime(left) > self.STALE_S:
+                    os.unlink(left)
+            except OSError:
+                pass  # gone already, or another's
         self.original = b""
         if os.path.exists(path):
             with open(path, "rb") as file:
@@ -106,7 +117,7 @@ class UserDictionary(object):
     def _replace(self, data):
         """A temporary file beside the dictionary, synced, then renamed over it, then the
         folder synced: the file is the old one or the new one, whenever the power goes."""
-        handle, temporary = tempfile.mkstemp(prefix=".tov_touch-", dir=os.path.dirname(self.path))
+        handle, temporary = tempfile.mkstemp(prefix=self.WRITING, dir=os.path.dirname(self.path))
         try:
             with os.fdopen(handle, "wb") as file:
                 file.write(data)
