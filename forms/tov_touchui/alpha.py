@@ -272,10 +272,10 @@ class AlphaKeypad(Keypad):
 
     def _on_letter_key(self, event):
         letter = event.GetEventObject().GetLabel()
-        if letter == "'" and not self._composing():
-            self.on_character(event)  # the separator, with nothing to separate: itself
-        else:
+        if self._composer.takes(letter):
             self._composer.type(letter)
+        else:
+            self.on_character(event)  # the separator, with nothing to separate: itself
 
     def _on_text_key(self, event):
         self._end_composition()
@@ -324,7 +324,7 @@ class AlphaKeypad(Keypad):
         composition); on a composing layout, a key the engine composes (ü: v) goes to it."""
         for char in text:
             key = self._composer and composing.composing_key(self._composer.engine, char)
-            if key and (key != "'" or self._composing()):
+            if key and self._composer.takes(key):
                 self._composer.type(key)
                 continue
             self._end_composition()

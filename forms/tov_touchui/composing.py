@@ -34,13 +34,15 @@ PINYIN_MISSING = (
     "does it), then build tov_touch again (make build, or pip install).")
 
 # Each engine: the binding its backend needs (never loaded in this process), the install hint
-# where it is missing, the keys its layout composes, what other characters compose as, and its
-# user dictionary's file in the user's data folder (None: it learns nothing).
+# where it is missing, the keys its layout composes, the one of them that only separates (outside
+# a composition it is text), what other characters compose as, and its user dictionary's file in
+# the user's data folder (None: it learns nothing).
 ENGINES = {
     "pinyin": {
         "module": "tov_pinyin",
         "missing": PINYIN_MISSING,
-        "keys": "abcdefghijklmnopqrstuvwxyz'",  # ' separates syllables: xi'an
+        "keys": "abcdefghijklmnopqrstuvwxyz'",
+        "separator": "'",                         # between syllables: xi'an
         "aliases": {"ü": "v"},                    # what a physical key composes as
         "dictionary": "pinyin.dict",
     },
@@ -244,6 +246,11 @@ class Composer(object):
 
     def composing(self):
         return bool(self.keys)
+
+    def takes(self, key):
+        """Does `key` (one of the engine's keys) compose now? The separator only does inside
+        a composition."""
+        return key != ENGINES[self.engine].get("separator") or self.composing()
 
     def _held(self):
         return len(self._view["keys"]) if self._view else 0
