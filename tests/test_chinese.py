@@ -30,6 +30,16 @@ def pinyin_layout():
     tov_touchui.set_layout(None)
 
 
+@pytest.fixture
+def keyboard(app, frame):
+    """A text keyboard on the pinyin layout, shown (not modal)."""
+    shown = tov_touch.AlphaKeypad(frame)
+    shown.Show()
+    flush_events(50)
+    yield shown
+    shown.Destroy()
+
+
 def letters(text):
     """Touches for the letters of `text`; a space touches the first candidate."""
     return [lambda k, c=c: click(k.ui_space if c == " " else find_button(k, c)) for c in text]
@@ -80,33 +90,27 @@ def test_backspace_edits_the_composition_first_then_the_field(app, frame):
     assert result == "他"  # 你 and 好 rubbed out, "hap" mended to "hao" before choosing
 
 
-def test_pages_of_candidates_and_a_partial_choice(app, frame):
-    keyboard = tov_touch.AlphaKeypad(frame)
-    try:
-        keyboard.Show()
-        flush_events(100)
-        for c in "shi":
-            tov_touchui.fire_key(find_button(keyboard, c))
-        first = [k.GetLabel() for k in keyboard._candidate_keys]
-        assert not keyboard.ui_previous.IsEnabled() and keyboard.ui_next.IsEnabled()
-        tov_touchui.fire_key(keyboard.ui_next)
-        second = [k.GetLabel() for k in keyboard._candidate_keys]
-        assert second != first and keyboard.ui_previous.IsEnabled()
-        tov_touchui.fire_key(keyboard.ui_previous)
-        assert [k.GetLabel() for k in keyboard._candidate_keys] == first
-        keyboard._composer.clear()
-        for c in "zhongguoren":
-            tov_touchui.fire_key(find_button(keyboard, c))
-        # A candidate for the first syllables only is fixed; the rest is offered next.
-        single = next(k for k in keyboard._candidate_keys if k.GetLabel() == "中国")
-        tov_touchui.fire_key(single)
-        assert keyboard.get_value() == "" and keyboard.ui_composition.GetLabel() == "中国ren"
-        rest = keyboard._candidate_keys[1]  # [0] is the sentence for the whole composition
-        chosen = rest.GetLabel()
-        tov_touchui.fire_key(rest)
-        assert keyboard.get_value() == "中国" + chosen and len(chosen) == 1
-    finally:
-        keyboard.Destroy()
+def test_pages_of_candidates_and_a_partial_choice(keyboard):
+    for c in "shi":
+        tov_touchui.fire_key(find_button(keyboard, c))
+    first = [k.GetLabel() for k in keyboard._candidate_keys]
+    assert not keyboard.ui_previous.IsEnabled() and keyboard.ui_next.IsEnabled()
+    tov_touchui.fire_key(keyboard.ui_next)
+    second = [k.GetLabel() for k in keyboard._candidate_keys]
+    assert second != first and keyboard.ui_previous.IsEnabled()
+    tov_touchui.fire_key(keyboard.ui_previous)
+    assert [k.GetLabel() for k in keyboard._candidate_keys] == first
+    keyboard._composer.clear()
+    for c in "zhongguoren":
+        tov_touchui.fire_key(find_button(keyboard, c))
+    # A candidate for the first syllables only is fixed; the rest is offered next.
+    single = next(k for k in keyboard._candidate_keys if k.GetLabel() == "中国")
+    tov_touchui.fire_key(single)
+    assert keyboard.get_value() == "" and keyboard.ui_composition.GetLabel() == "中国ren"
+    rest = keyboard._candidate_keys[1]  # [0] is the sentence for the whole composition
+    chosen = rest.GetLabel()
+    tov_touchui.fire_key(rest)
+    assert keyboard.get_value() == "中国" + chosen and len(chosen) == 1
 
 
 def test_switching_to_latin_and_back_mid_text(app, frame):
@@ -156,17 +160,11 @@ def press(keyboard, steps):
     (["'"], "'"),                                          # no composition: itself
     (["shuang" * 7, "。"], re.compile("[\u4e00-\u9fff]{7}。")),  # past the engine's room
 ])
-def test_everything_lands_in_the_order_typed(app, frame, steps, typed):
-    keyboard = tov_touch.AlphaKeypad(frame)
-    try:
-        keyboard.Show()
-        flush_events(50)
-        press(keyboard, steps)
-        assert re.fullmatch(typed, keyboard.get_value()) if isinstance(typed, re.Pattern) \
-            else keyboard.get_value() == typed
-        assert keyboard.ui_composition.GetLabel() == ""
-    finally:
-        keyboard.Destroy()
+def test_everything_lands_in_the_order_typed(steps, typed, keyboard):
+    press(keyboard, steps)
+    assert re.fullmatch(typed, keyboard.get_value()) if isinstance(typed, re.Pattern) \
+        else keyboard.get_value() == typed
+    assert keyboard.ui_composition.GetLabel() == ""
 
 
 def test_physical_keys_xi_an_and_space(app, frame):
@@ -231,57 +229,39 @@ def test_what_ends_the_engine_ends_only_its_process(calls):
         engine.close()
 
 
-def test_the_touches_that_ended_the_application(app, frame):
-    keyboard = tov_touch.AlphaKeypad(frame)
-    try:
-        keyboard.Show()
-        flush_events(50)
-        press(keyboard, ["angchv"])
-        tov_touchui.fire_key(keyboard._candidate_keys[1])
-        for _ in range(36):
-            tov_touchui.fire_key(keyboard.ui_next)
-        tov_touchui.fire_key(keyboard._candidate_keys[0])  # candidate 216
-        press(keyboard, ["⌫", "shixianxianshizhongxzhongzhxian"])
-        tov_touchui.fire_key(keyboard._candidate_keys[2])
-        press(keyboard, ["。"])
-        assert keyboard.get_value().endswith("。") and not keyboard._composing()
-        assert not re.search("[a-z]", keyboard.get_value())
-    finally:
-        keyboard.Destroy()
+def test_the_touches_that_ended_the_application(keyboard):
+    press(keyboard, ["angchv"])
+    tov_touchui.fire_key(keyboard._candidate_keys[1])
+    for _ in range(36):
+        tov_touchui.fire_key(keyboard.ui_next)
+    tov_touchui.fire_key(keyboard._candidate_keys[0])  # candidate 216
+    press(keyboard, ["⌫", "shixianxianshizhongxzhongzhxian"])
+    tov_touchui.fire_key(keyboard._candidate_keys[2])
+    press(keyboard, ["。"])
+    assert keyboard.get_value().endswith("。") and not keyboard._composing()
+    assert not re.search("[a-z]", keyboard.get_value())
 
 
-def test_a_failed_engine_is_replaced_and_the_composition_replayed(app, frame):
-    keyboard = tov_touch.AlphaKeypad(frame)
-    try:
-        keyboard.Show()
-        flush_events(50)
-        press(keyboard, ["zhongguoren"])
-        tov_touchui.fire_key(next(k for k in keyboard._candidate_keys if k.GetLabel() == "中国"))
-        engine = composing.process("pinyin")
-        started = engine.started
-        engine.kill()  # as if it had crashed
-        press(keyboard, ["⌫", "n"])
-        assert keyboard.ui_composition.GetLabel() == "中国ren" and engine.started == started + 1
-        press(keyboard, ["␣"])
-        assert keyboard.get_value().startswith("中国") and len(keyboard.get_value()) == 3
-    finally:
-        keyboard.Destroy()
+def test_a_failed_engine_is_replaced_and_the_composition_replayed(keyboard):
+    press(keyboard, ["zhongguoren"])
+    tov_touchui.fire_key(next(k for k in keyboard._candidate_keys if k.GetLabel() == "中国"))
+    engine = composing.process("pinyin")
+    started = engine.started
+    engine.kill()  # as if it had crashed
+    press(keyboard, ["⌫", "n"])
+    assert keyboard.ui_composition.GetLabel() == "中国ren" and engine.started == started + 1
+    press(keyboard, ["␣"])
+    assert keyboard.get_value().startswith("中国") and len(keyboard.get_value()) == 3
 
 
-def test_without_an_engine_the_letters_are_typed_as_they_are(app, frame, monkeypatch):
-    monkeypatch.setitem(composing._processes, "pinyin", composing.EngineProcess("pinyin"))
+def test_without_an_engine_the_letters_are_typed_as_they_are(monkeypatch, keyboard):
+    keyboard._composer._process = composing.EngineProcess("pinyin")  # one of its own
     monkeypatch.setattr(composing.sys, "executable", "/bin/false")  # a process that ends
-    keyboard = tov_touch.AlphaKeypad(frame)
-    try:
-        keyboard.Show()
-        flush_events(50)
-        press(keyboard, ["nihao"])
-        assert keyboard.ui_composition.GetLabel() == "nihao"
-        assert not any(k.IsEnabled() for k in keyboard._candidate_keys)
-        press(keyboard, ["，", "ma␣"])
-        assert keyboard.get_value() == "nihao，ma"
-    finally:
-        keyboard.Destroy()
+    press(keyboard, ["nihao"])
+    assert keyboard.ui_composition.GetLabel() == "nihao"
+    assert not any(k.IsEnabled() for k in keyboard._candidate_keys)
+    press(keyboard, ["，", "ma␣"])
+    assert keyboard.get_value() == "nihao，ma"
 
 
 def test_a_hung_engine_misses_its_deadline(monkeypatch):
@@ -399,50 +379,44 @@ def test_random_engine_calls(seed, own_data_folder):
 
 @pytest.mark.timeout(3600)
 @pytest.mark.parametrize("seed", range(FIRST_SEED, FIRST_SEED + SEEDS))
-def test_random_key_presses(app, frame, seed, own_data_folder):
+def test_random_key_presses(seed, own_data_folder, keyboard):
     """Every key of the pinyin layout, and physical characters, in random order: no handler
     raises, a letter key never touches the field, and what another key types lands after
     everything typed before it."""
     rng = random.Random(seed)
-    started = composing.process("pinyin").started
-    keyboard = tov_touch.AlphaKeypad(frame)
-    try:
-        keyboard.Show()
-        flush_events(50)
-        for _ in range(KEY_PRESSES):
-            # Taken afresh: the layout key fills the groups with new keys.
-            letters = [k for row in range(3) for k in
-                       getattr(keyboard, "ui_caps_off_%d" % row).GetChildren()
-                       if k is not keyboard.ui_caps_lock_on]
-            symbols = list(keyboard.no_Shift.GetChildren())
-            composing_keys = letters if keyboard.layout_name() == "pinyin" else []
-            typing_keys = symbols + [keyboard.ui_tab] + (letters if not composing_keys else [])
-            others = list(keyboard._candidate_keys) + [
-                keyboard.ui_next, keyboard.ui_previous, keyboard.ui_backspace,
-                keyboard.ui_space, keyboard.ui_layout, keyboard.ui_clear]
-            kind = rng.randrange(10)
-            before = keyboard.get_value()
-            if kind == 9:
-                char = rng.choice("ü',.1A ")
-                keyboard.ui_value_normal.on_typed(char)
-                if char not in "ü' ":
-                    assert keyboard.get_value().endswith(char) and not keyboard._composing()
-                continue
-            key = rng.choice(composing_keys or typing_keys if kind < 6 else
-                             typing_keys if kind < 7 else others)
-            if not (key.IsEnabled() and key.IsShown()):
-                continue
-            tov_touchui.fire_key(key)
-            after = keyboard.get_value()
-            if key in composing_keys and key.GetLabel() != "'":
-                assert after == before
-            elif key in typing_keys:
-                typed = "\t" if key is keyboard.ui_tab else key.GetLabel()
-                assert after.startswith(before) and after.endswith(typed)
-                assert not keyboard._composing()
-            if len(after) > 400:
-                tov_touchui.fire_key(keyboard.ui_clear)
-        print("seed %d: %d presses, %d engine processes started" % (
-            seed, KEY_PRESSES, composing.process("pinyin").started - started))
-    finally:
-        keyboard.Destroy()
+    started = composing.process("pinyin").started  # the keyboard's own
+    for _ in range(KEY_PRESSES):
+        # Taken afresh: the layout key fills the groups with new keys.
+        letters = [k for row in range(3) for k in
+                   getattr(keyboard, "ui_caps_off_%d" % row).GetChildren()
+                   if k is not keyboard.ui_caps_lock_on]
+        symbols = list(keyboard.no_Shift.GetChildren())
+        composing_keys = letters if keyboard.layout_name() == "pinyin" else []
+        typing_keys = symbols + [keyboard.ui_tab] + (letters if not composing_keys else [])
+        others = list(keyboard._candidate_keys) + [
+            keyboard.ui_next, keyboard.ui_previous, keyboard.ui_backspace,
+            keyboard.ui_space, keyboard.ui_layout, keyboard.ui_clear]
+        kind = rng.randrange(10)
+        before = keyboard.get_value()
+        if kind == 9:
+            char = rng.choice("ü',.1A ")
+            keyboard.ui_value_normal.on_typed(char)
+            if char not in "ü' ":
+                assert keyboard.get_value().endswith(char) and not keyboard._composing()
+            continue
+        key = rng.choice(composing_keys or typing_keys if kind < 6 else
+                         typing_keys if kind < 7 else others)
+        if not (key.IsEnabled() and key.IsShown()):
+            continue
+        tov_touchui.fire_key(key)
+        after = keyboard.get_value()
+        if key in composing_keys and key.GetLabel() != "'":
+            assert after == before
+        elif key in typing_keys:
+            typed = "\t" if key is keyboard.ui_tab else key.GetLabel()
+            assert after.startswith(before) and after.endswith(typed)
+            assert not keyboard._composing()
+        if len(after) > 400:
+            tov_touchui.fire_key(keyboard.ui_clear)
+    print("seed %d: %d presses, %d engine processes replaced" % (
+        seed, KEY_PRESSES, composing.process("pinyin").started - started))
