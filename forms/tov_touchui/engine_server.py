@@ -273,6 +273,10 @@ def serve(backend, user_dictionary, requests, replies):
 
 
 def main(argv):
+    # The replies keep the standard output to themselves: what an engine prints goes to the
+    # standard error.
+    replies = os.fdopen(os.dup(1), "wb")
+    os.dup2(2, 1)
     backend_class = BACKENDS[argv[1]]
     user_dictionary = None
     if len(argv) > 2 and argv[2]:
@@ -281,7 +285,7 @@ def main(argv):
         backend = backend_class(user_dictionary)
         if user_dictionary is not None:
             user_dictionary.opened()
-        serve(backend, user_dictionary, sys.stdin.buffer, sys.stdout.buffer)
+        serve(backend, user_dictionary, sys.stdin.buffer, replies)
     finally:
         if user_dictionary is not None:
             user_dictionary.close()
