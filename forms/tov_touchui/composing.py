@@ -14,6 +14,9 @@ One machinery serves every engine:
 An engine is a backend class in engine_server.py (its interface is described there): search
 keys, choose a candidate, reset, and the view (held keys, composition, candidates). An engine
 never runs in the application's process, so none of its faults can end the application.
+
+A new engine takes three things: its backend class in engine_server.BACKENDS, its entry here in
+ENGINES (same name), and a layout in layouts.py whose "engine" names it.
 """
 import atexit
 import importlib.util
