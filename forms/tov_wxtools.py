@@ -27,10 +27,7 @@ def window_fit_layout(window):
         return
 
     shown = window.IsShown()
-    if shown:
-        touched, area = None, _work_area(window, window.GetScreenRect().GetPosition())
-    else:
-        touched, area = _opening(window)
+    touched, area = _opening(window)
     decorations = window.GetSize() - window.GetClientSize()
     fit = getattr(window, FIT_HOOK, None)
     if fit is not None:
@@ -42,14 +39,22 @@ def window_fit_layout(window):
     window.SetSize(size)
     window.Layout()
 
-    if shown:
-        rect = wx.Rect(window.GetScreenRect().GetPosition(), size)
-    else:
+    spot = getattr(window, _SPOT, None)
+    if spot is None:
         rect = _placement(size, area, _wanted_centre(window), touched)
+    else:
+        # Keep the place it was given. Not the place the window manager reports: until it
+        # has mapped the window that is a placeholder such as (0, 0).
+        rect = _inside(wx.Rect(spot.GetPosition(), size), area)
+        if touched is not None and rect.Intersects(touched):
+            rect = _placement(size, area, _centre(spot), touched)
+    rect = _inside(rect, area)
+    setattr(window, _SPOT, rect)
+    window.SetPosition(rect.GetPosition())
+    if not shown:
         # The window manager's frame is only known once shown: fit again then, in place.
         window.Unbind(wx.EVT_SHOW, handler=_refit_on_show)
         window.Bind(wx.EVT_SHOW, _refit_on_show)
-    window.SetPosition(_inside(rect, area).GetPosition())
 
 
 def _refit_on_show(event):
@@ -80,17 +85,23 @@ def _needed_size(window):
 
 
 def _opening(window):
-    """(what was touched to open `window`, the work area it opens in), asked once per window
-    while it is not shown yet: each question is a round trip to the X server, and neither
-    changes between the fits a window gets before it is shown."""
+    """(what was touched to open `window`, the work area it opens in), asked once per window:
+    each question is a round trip to the X server, and neither changes while the window is
+    open. A window first fitted once shown (no touch opened it) keeps clear of nothing."""
     if not hasattr(window, _OPENING):
-        touched = _touched_rect(window)
-        anchor = _centre(touched) if touched is not None else _wanted_centre(window)
+        if window.IsShown():
+            touched, anchor = None, window.GetScreenRect().GetPosition()
+            setattr(window, _SPOT, window.GetScreenRect())
+        else:
+            touched = _touched_rect(window)
+            anchor = _centre(touched) if touched is not None else _wanted_centre(window)
         setattr(window, _OPENING, (touched, _work_area(window, anchor)))
     return getattr(window, _OPENING)
 
 
+# What a window keeps between its fits: what opened it and the work area, and its place.
 _OPENING = "_wxtools_opening"
+_SPOT = "_wxtools_spot"
 
 
 def _touched_rect(window):
