@@ -1,6 +1,6 @@
 // AlphaKeypadProxy: touching a bound control (double-clicking a grid cell) moves the focus to it
-// and opens the text keyboard pre-filled with its trimmed text; the confirmed text goes back
-// exactly as typed.
+// and opens the text keyboard pre-filled with its trimmed text, named after the field and beside
+// it; the confirmed text goes back exactly as typed, committed as a person's edit.
 #include "binding.hpp"
 #include "frame/globals.hpp"
 #include "frame/names.hpp"
@@ -26,15 +26,23 @@ Ref event_handler(Handle self, Handle event) {
     follow_grid_event(ctrl, event, wx_grid());
     Ref text = ctrl.method(N.get_string).method(N.strip);
     Ref parent = ctrl.method(N.get_parent);
+    EditedField field(self, ctrl, C.text);
     Ref keyboard_class = global(N.AlphaKeypad);
     Ref widget = self.attr(N._ctrl);
     Ref password_mode = self.attr(N.password_mode);
-    Ref keyboard = keyboard_class(parent, kw(N.widget, widget), kw(N.password_mode, password_mode));
+    Ref keyboard = keyboard_class(parent, kw(N.widget, widget), kw(N.password_mode, password_mode),
+                                  kw(N.message, field.prompt()));
+    Ref typed;
+    bool written = false;
     keypads::run_then_destroy(keyboard, [&] {
         keyboard.method(N.set_value, text);
-        if (keypads::confirmed(keyboard)) ctrl.method(N.set_string, keyboard.method(N.get_value));
+        if (keypads::confirmed(keyboard)) {
+            typed = keyboard.method(N.get_value);
+            written = commit(ctrl, typed);
+        }
         return none();
     });
+    field.finish(written, typed);
     return none();
 }
 

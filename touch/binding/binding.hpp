@@ -25,4 +25,28 @@ Ref set_control_text(Handle self, Handle value);
 // Points a grid wrapper at the cell of a grid event; other events and wrappers are left alone.
 void follow_grid_event(Handle wrapper, Handle event, Handle grid);
 
+// The field a keypad edits, while the keypad is open: named for its prompt (the proxy's own
+// `prompt` first) and marked on screen; the mark goes on every path. `kind` names the default
+// prompt: "number" or "text".
+class EditedField {
+public:
+    EditedField(Handle proxy, Handle wrapper, Handle kind);
+    ~EditedField();
+    EditedField(const EditedField&) = delete;
+    EditedField& operator=(const EditedField&) = delete;
+
+    Ref prompt() const;
+    // The keypad is gone: unmark, then EVT_KEYPAD_OK (`text` was written) or EVT_KEYPAD_CANCEL.
+    void finish(bool written, Handle text);
+
+private:
+    Ref field_;
+};
+
+// Writes a confirmed `text` through `wrapper` so that the application hears it as it hears a
+// person's commit: a grid cell's EVT_GRID_CELL_CHANGING/CHANGED (a veto honoured), a spin
+// control's spin event, EVT_TEXT_ENTER where the control processes Enter. False when the
+// application vetoed the change.
+bool commit(Handle wrapper, Handle text);
+
 }  // namespace touch::binding
