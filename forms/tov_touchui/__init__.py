@@ -30,7 +30,7 @@ language's).
 from .alpha import AlphaKeypad
 from .captions import LANGUAGES, caption, get_language, set_language
 from .digit import DigitKeypad, DigitPasswordKeypad
-from .editing import EVT_KEYPAD_CANCEL, EVT_KEYPAD_OK, EditedField, KeypadEvent
+from .editing import EVT_KEYPAD_CANCEL, EVT_KEYPAD_OK, KeypadEvent
 from .keys import TouchKey, fire_key
 from .layouts import LAYOUTS, get_layout, set_layout
 from .keystrokes import typed_char
@@ -39,4 +39,4 @@ from .theme import THEMES, get_theme, set_theme
 __all__ = ["DigitKeypad", "DigitPasswordKeypad", "AlphaKeypad", "TouchKey", "THEMES",
            "set_theme", "get_theme", "LANGUAGES", "set_language", "get_language", "LAYOUTS",
            "set_layout", "get_layout", "caption", "EVT_KEYPAD_OK", "EVT_KEYPAD_CANCEL",
-           "KeypadEvent", "EditedField"]
+           "KeypadEvent"]

@@ -63,7 +63,11 @@ class EditedField(object):
         self.prompt = given if type(given) is str else str(given)
         self._bars = []
         if self._window:
-            self._mark()
+            try:
+                self._mark()
+            except BaseException:
+                self.unmark()  # the caller never gets the field to unmark
+                raise
 
     # -- naming ------------------------------------------------------------------------------
 
@@ -80,7 +84,8 @@ class EditedField(object):
             host, rect = _cell_rect(self._control, *self._cell)
         else:
             host, rect = self._control.GetParent(), self._control.GetRect()
-        if host is None or rect.IsEmpty():
+        # A control is no container: a child window inside one (a text control's) breaks it.
+        if host is None or isinstance(host, wx.Control) or rect.IsEmpty() or _going(host):
             return
         colour = theme.palette().accent
         rect = rect.Inflate(MARK_PX, MARK_PX)
@@ -122,6 +127,12 @@ class EditedField(object):
         else:
             event = KeypadEvent(wxEVT_KEYPAD_CANCEL, self._control, "", row, col)
         self._control.GetEventHandler().ProcessEvent(event)
+
+
+def _going(window):
+    """Is `window` on its way out (destroyed, with its screen, at the next idle time)? A new
+    child of such a window would outlive it."""
+    return any(w.IsBeingDeleted() for w in (window, window.GetTopLevelParent()) if w)
 
 
 def _label_beside(control):

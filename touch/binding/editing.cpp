@@ -1,5 +1,5 @@
 // While a bound control's keypad is open, and as it closes: the field is named and marked (the
-// forms' EditedField), and a confirmed text reaches the application as a person's commit does.
+// forms' tov_touchui.editing.EditedField), and a confirmed text reaches the application as a person's commit does.
 #include "binding.hpp"
 #include "frame/error.hpp"
 #include "frame/globals.hpp"
@@ -9,7 +9,7 @@ namespace touch::binding {
 
 namespace {
 
-Ref forms() { return Ref::steal(PyImport_ImportModule("tov_touchui")); }
+Ref editing() { return Ref::steal(PyImport_ImportModule("tov_touchui.editing")); }
 
 bool is_grid_wrapper(Handle wrapper) { return wrapper.isinstance(global(N._GridWrapper)); }
 
@@ -74,7 +74,7 @@ EditedField::EditedField(Handle proxy, Handle wrapper, Handle kind) {
         column = wrapper.attr(N.column);
     }
     Ref given = proxy.has_attr(N.prompt) ? proxy.attr(N.prompt) : none();
-    field_ = forms().attr(N.EditedField)(control, row, column, given, kind);
+    field_ = editing().attr(N.EditedField)(control, row, column, given, kind);
 }
 
 EditedField::~EditedField() {
