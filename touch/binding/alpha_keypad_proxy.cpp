@@ -4,7 +4,6 @@
 #include "binding.hpp"
 #include "frame/globals.hpp"
 #include "frame/names.hpp"
-#include "keypads/modal_cycle.hpp"
 
 namespace touch::binding {
 
@@ -32,17 +31,7 @@ Ref event_handler(Handle self, Handle event) {
     Ref password_mode = self.attr(N.password_mode);
     Ref keyboard = keyboard_class(parent, kw(N.widget, widget), kw(N.password_mode, password_mode),
                                   kw(N.message, field.prompt()));
-    Ref typed;
-    bool written = false;
-    keypads::run_then_destroy(keyboard, [&] {
-        keyboard.method(N.set_value, text);
-        if (keypads::confirmed(keyboard)) {
-            typed = keyboard.method(N.get_value);
-            written = commit(ctrl, typed);
-        }
-        return none();
-    });
-    field.finish(written, typed);
+    field.edit_with(keyboard, N.set_value, text, N.get_value);
     return none();
 }
 

@@ -36,17 +36,17 @@ public:
     EditedField& operator=(const EditedField&) = delete;
 
     Ref prompt() const;
-    // The keypad is gone: unmark, then EVT_KEYPAD_OK (`text` was written) or EVT_KEYPAD_CANCEL.
-    void finish(bool written, Handle text);
+    // The modal cycle of the field's `keypad`: pre-filled with `text` through its method `fill`,
+    // shown; on OK its text (method `read`) committed as a person's edit is (the events a person
+    // makes the control send: a grid cell's CHANGING/CHANGED with a veto honoured, a spin
+    // control's spin event, EVT_TEXT_ENTER where Enter is processed); destroyed on every path.
+    // Then the mark goes and the application hears EVT_KEYPAD_OK (the text was written) or
+    // EVT_KEYPAD_CANCEL.
+    void edit_with(Handle keypad, PyObject* fill, Handle text, PyObject* read);
 
 private:
+    Ref wrapper_;
     Ref field_;
 };
-
-// Writes a confirmed `text` through `wrapper` so that the application hears it as it hears a
-// person's commit: a grid cell's EVT_GRID_CELL_CHANGING/CHANGED (a veto honoured), a spin
-// control's spin event, EVT_TEXT_ENTER where the control processes Enter. False when the
-// application vetoed the change.
-bool commit(Handle wrapper, Handle text);
 
 }  // namespace touch::binding

@@ -4,7 +4,6 @@
 #include "binding.hpp"
 #include "frame/globals.hpp"
 #include "frame/names.hpp"
-#include "keypads/modal_cycle.hpp"
 
 namespace touch::binding {
 
@@ -53,17 +52,7 @@ Ref event_handler(Handle self, Handle event) {
     Ref maximum = self.attr(N._maximum);
     Ref pad = keypad_class(parent, mode, minimum, maximum, kw(N.message, field.prompt()),
                            kw(N.font_size, self.attr(N.font_size)));
-    Ref typed;
-    bool written = false;
-    keypads::run_then_destroy(pad, [&] {
-        pad.method(N.SetValue, text);
-        if (keypads::confirmed(pad)) {
-            typed = pad.method(N.GetValue);
-            written = commit(ctrl, typed);
-        }
-        return none();
-    });
-    field.finish(written, typed);
+    field.edit_with(pad, N.SetValue, text, N.GetValue);
     return none();
 }
 

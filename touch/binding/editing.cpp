@@ -4,6 +4,7 @@
 #include "frame/error.hpp"
 #include "frame/globals.hpp"
 #include "frame/names.hpp"
+#include "keypads/modal_cycle.hpp"
 
 namespace touch::binding {
 
@@ -64,9 +65,18 @@ void announce_value(Handle control, Handle text) {
     }
 }
 
+// Writes a confirmed `text` through `wrapper`; false when the application vetoed the change.
+bool commit(Handle wrapper, Handle text) {
+    if (is_grid_wrapper(wrapper)) return commit_cell(wrapper, text);
+    wrapper.method(N.set_string, text);
+    Ref control = wrapper.attr(N._ctrl);
+    if (control.isinstance(global(N.wx).attr(N.Window))) announce_value(control, text);
+    return true;
+}
+
 }  // namespace
 
-EditedField::EditedField(Handle proxy, Handle wrapper, Handle kind) {
+EditedField::EditedField(Handle proxy, Handle wrapper, Handle kind) : wrapper_(wrapper) {
     Ref control = wrapper.attr(N._ctrl);
     Ref row = none(), column = none();
     if (is_grid_wrapper(wrapper)) {
@@ -88,16 +98,18 @@ EditedField::~EditedField() {
 
 Ref EditedField::prompt() const { return field_.attr(N.prompt); }
 
-void EditedField::finish(bool written, Handle text) {
-    field_.method(N.finish, boolean(written), text.valid() ? text : Handle(C.empty));
-}
-
-bool commit(Handle wrapper, Handle text) {
-    if (is_grid_wrapper(wrapper)) return commit_cell(wrapper, text);
-    wrapper.method(N.set_string, text);
-    Ref control = wrapper.attr(N._ctrl);
-    if (control.isinstance(global(N.wx).attr(N.Window))) announce_value(control, text);
-    return true;
+void EditedField::edit_with(Handle keypad, PyObject* fill, Handle text, PyObject* read) {
+    Ref typed = Ref::borrow(C.empty);
+    bool written = false;
+    keypads::run_then_destroy(keypad, [&] {
+        keypad.method(fill, text);
+        if (keypads::confirmed(keypad)) {
+            typed = keypad.method(read);
+            written = commit(wrapper_, typed);
+        }
+        return none();
+    });
+    field_.method(N.finish, boolean(written), typed);
 }
 
 }  // namespace touch::binding
