@@ -7,7 +7,8 @@ PYTEST_ARGS ?=
 export PYTHONPATH := $(abspath $(BUILD))$(if $(PYTHONPATH),:$(PYTHONPATH))
 export NO_AT_BRIDGE := 1
 
-.PHONY: all setup build test demo demo-repeat test-pythons prove-debian prove-apps wheel clean fuzz-pinyin
+.PHONY: all setup build test demo demo-repeat test-pythons prove-debian prove-apps wheel clean fuzz-pinyin \
+  fuzz-east-asian
 
 all: build
 
@@ -28,6 +29,12 @@ test: build
 fuzz-pinyin: build
 	FUZZ_SEEDS=8 PINYIN_ENGINE_CALLS=100000 PINYIN_KEY_PRESSES=10000 \
 	  nice $(PYTHON) -m pytest tests/test_chinese.py -k random -s -q $(PYTEST_ARGS)
+
+# The Korean and Traditional Chinese engines' long seeded random runs: 8 x 100,000 calls to each
+# engine's process (the suite runs a small slice).
+fuzz-east-asian: build
+	FUZZ_SEEDS=8 EAST_ASIAN_ENGINE_CALLS=100000 \
+	  nice $(PYTHON) -m pytest tests/test_east_asian.py -k random -s -q $(PYTEST_ARGS)
 
 demo: build
 	$(PYTHON) demo/demo.py

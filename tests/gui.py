@@ -121,6 +121,19 @@ def _walk(window):
         yield from _walk(child)
 
 
+def candidate(text):
+    """A script step: a real click on the composing keyboard's candidate `text`, paging on
+    until it is in view."""
+    def touch(keyboard):
+        for _ in range(20):
+            keys = [k for k in keyboard._candidate_keys if k.GetLabel() == text]
+            if keys:
+                return click(keys[0])
+            click(keyboard.ui_next)
+        raise LookupError("no candidate %r" % text)
+    return touch
+
+
 def type_keys(window, *keys):
     """Real keystrokes (X events through UIActionSimulator) into the top-level `window`.
 

@@ -16,7 +16,8 @@ import wx.grid
 
 import tov_touch
 import tov_touchui
-from gui import WhenModal, click, double_click_cell, find_button, flush_events, type_keys
+from gui import (WhenModal, candidate, click, double_click_cell, find_button, flush_events,
+                 type_keys)
 from tov_touchui import composing
 
 pytest.importorskip("tov_pinyin", reason="the pinyin engine (libgooglepinyin0-dev) is missing")
@@ -43,17 +44,6 @@ def keyboard(app, frame):
 def letters(text):
     """Touches for the letters of `text`; a space touches the first candidate."""
     return [lambda k, c=c: click(k.ui_space if c == " " else find_button(k, c)) for c in text]
-
-
-def candidate(text):
-    def touch(keyboard):
-        for _ in range(20):  # page on until the candidate is in view
-            keys = [k for k in keyboard._candidate_keys if k.GetLabel() == text]
-            if keys:
-                return click(keys[0])
-            click(keyboard.ui_next)
-        raise LookupError("no candidate %r" % text)
-    return touch
 
 
 def test_ni_hao_through_input_text(app, frame):

@@ -46,8 +46,11 @@ def test_every_layout_table_is_complete_and_consistent(name):
     assert [len(row) for row in symbols] == [len(row) for row in shifted]
     for panel in ("".join(symbols), "".join(shifted), "".join(letters)):
         assert len(set(panel)) == len(panel), (name, panel)  # no key twice on one panel
-    # Letters have capitals; the pinyin layout's syllable separator ' is among them.
-    assert all(len(c.upper()) == 1 and c.upper() != c for c in "".join(letters) if c != "'")
+    # Letters have capitals, or the layout's own caps rows (Hangul); the pinyin layout's
+    # syllable separator ' is among them.
+    caps = table.get("caps_letters")
+    assert [len(row) for row in caps] == [len(row) for row in letters] if caps else all(
+        len(c.upper()) == 1 and c.upper() != c for c in "".join(letters) if c != "'")
     assert not set("".join(letters)) & set("".join(symbols))
     on_keys = set("".join(symbols + letters))
     assert set(table.get("alternatives", {})) <= on_keys
@@ -75,7 +78,7 @@ CHOICE = """
     ({"LANG": "de_DE.UTF-8"}, "de de Löschen"),
     ({"LANG": "C.UTF-8"}, "en us Clear"),
     ({"LANG": "en_GB.UTF-8"}, "en uk Clear"),
-    ({"LANGUAGE": "zh_TW:zh", "LANG": "de_DE.UTF-8"}, "zh_TW us 清除"),
+    ({"LANGUAGE": "zh_TW:zh", "LANG": "de_DE.UTF-8"}, "zh_TW zhuyin 清除"),
     ({"LC_ALL": "sv_SE.UTF-8", "LANG": "de_DE.UTF-8"}, "en nordic Clear"),
     ({"LC_MESSAGES": "ru_RU.UTF-8"}, "ru ru Очистить"),
 ])

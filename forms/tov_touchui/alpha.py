@@ -179,16 +179,15 @@ class AlphaKeypad(Keypad):
         typing = self._on_text_key if engine else self.on_character
         self._fill_symbols(self.no_Shift, layout["symbols"], alternatives, typing)
         self._fill_symbols(self.Shift, layout["shifted_symbols"], alternatives, typing)
-        for row, letters in enumerate(layout["letters"]):
-            off = getattr(self, "ui_caps_off_%d" % row)
-            on = getattr(self, "ui_caps_on_%d" % row)
-            for group, case, handler in ((off, str, self._on_letter_key if engine
-                                          else self.on_character),
-                                         (on, upper, typing)):
+        # Caps types the capitals, or a layout's own caps rows (Hangul: the double consonants).
+        caps_rows = layout.get("caps_letters") or [upper(row) for row in layout["letters"]]
+        for row, (letters, capitals) in enumerate(zip(layout["letters"], caps_rows)):
+            for group, chars, case in ((getattr(self, "ui_caps_off_%d" % row), letters, str),
+                                       (getattr(self, "ui_caps_on_%d" % row), capitals, upper)):
                 self._clear(group)
-                for char in letters:
-                    self._group_key(group, case(char), handler, char=case(char),
-                                    alternatives=case(alternatives.get(char, "")))
+                for base, char in zip(letters, chars):
+                    self._group_key(group, char, self._handler(char, typing), char=char,
+                                    alternatives=case(alternatives.get(base, "")))
         last = LETTER_ROWS - 1
         self.ui_caps_lock_on = self._caps_key(getattr(self, "ui_caps_off_%d" % last),
                                               self.on_caps_on, SHIFT_OFF_COLOUR)
@@ -215,11 +214,17 @@ class AlphaKeypad(Keypad):
         for index, chars in enumerate(rows):
             line = wx.BoxSizer(wx.HORIZONTAL)
             for n, char in enumerate(chars):
-                key = self._key(char, handler, parent=panel, char=char,
+                key = self._key(char, self._handler(char, handler), parent=panel, char=char,
                                 alternatives=alternatives.get(char, ""))
                 self._add(line, key, 0, wx.EXPAND | (wx.LEFT if n else 0), GAP, owner=panel)
             self._add(panel.GetSizer(), line, 0,
                       wx.ALIGN_CENTER_HORIZONTAL | (wx.TOP if index else 0), GAP, owner=panel)
+
+    def _handler(self, char, typing):
+        """The key of `char` composes where the engine takes it (the letters of pinyin, every
+        jamo, every zhuyin symbol and tone, wherever the layout puts them); else it types."""
+        composes = self._composer and composing.composing_key(self._composer.engine, char)
+        return self._on_letter_key if composes else typing
 
     def _group_key(self, group, caption_text, handler, char=None, units=1.0,
                    alternatives=""):
@@ -302,10 +307,10 @@ class AlphaKeypad(Keypad):
     # Space, ⌫ and clear act on the composition while there is one, else they are the
     # keypad class's own keys.
     def _on_space_key(self, event):
-        if self._composing():
+        if self._composing() and composing.ENGINES[self._composer.engine]["space"] != "type":
             self._composer.take_first()
         else:
-            self.on_character(event)
+            self._on_text_key(event)  # Hangul: the syllable, then the space
 
     def _on_backspace_key(self, event):
         if not (self._composing() and self._composer.backspace()):

@@ -19,6 +19,7 @@ A new engine takes three things: its backend class in engine_server.BACKENDS, it
 ENGINES (same name), and a layout in layouts.py whose "engine" names it.
 """
 import atexit
+import ctypes.util
 import importlib.util
 import json
 import os
@@ -35,11 +36,19 @@ PINYIN_MISSING = (
     "Chinese (pinyin) input needs the tov_pinyin module, which is built only where the pinyin "
     "engine is installed: on Debian, apt-get install libgooglepinyin0-dev (scripts/setup.sh "
     "does it), then build tov_touch again (make build, or pip install).")
+ZHUYIN_MISSING = (
+    "Traditional Chinese (zhuyin) input needs the chewing engine: on Debian, apt-get install "
+    "libchewing3 (scripts/setup.sh does it).")
 
-# Each engine: the binding its backend needs (never loaded in this process), the install hint
-# where it is missing, the keys its layout composes, the one of them that only separates (outside
-# a composition it is text), what other characters compose as, and its user dictionary's file in
-# the user's data folder (None: it learns nothing).
+HANGUL_JAMO = "ㄱㄲㄴㄷㄸㄹㅁㅂㅃㅅㅆㅇㅈㅉㅊㅋㅌㅍㅎㅏㅐㅑㅒㅓㅔㅕㅖㅗㅛㅜㅠㅡㅣ"
+ZHUYIN_TONES = "ˉˊˇˋ˙"  # ˉ: the first tone, which a syllable takes from Space too
+
+# Each engine: what its backend needs, never loaded in this process (a module, or a shared
+# library), the install hint where it is missing, the keys its layout composes, the one of them
+# that only separates (outside a composition it is text), what other characters compose as, its
+# user dictionary's file in the user's data folder (None: it learns nothing), and what Space does
+# while composing: "choose" the first candidate, "type" (commit, then a space), or "tone" (the
+# first tone where a syllable waits for one, else choose).
 ENGINES = {
     "pinyin": {
         "module": "tov_pinyin",
@@ -48,13 +57,38 @@ ENGINES = {
         "separator": "'",                         # between syllables: xi'an
         "aliases": {"ü": "v"},                    # what a physical key composes as
         "dictionary": "pinyin.dict",
+        "space": "choose",
+    },
+    "hangul": {  # composed here, in Python (hangul.py): nothing to install
+        "missing": "",
+        "keys": HANGUL_JAMO,
+        "aliases": {},
+        "dictionary": None,
+        "space": "type",
+    },
+    "zhuyin": {
+        "library": "chewing",
+        "missing": ZHUYIN_MISSING,
+        "keys": "ㄅㄆㄇㄈㄉㄊㄋㄌㄍㄎㄏㄐㄑㄒㄓㄔㄕㄖㄗㄘㄙㄧㄨㄩㄚㄛㄜㄝㄞㄟㄠㄡㄢㄣㄤㄥㄦ" + ZHUYIN_TONES,
+        "aliases": {},
+        "dictionary": "chewing.sqlite3",
+        "space": "tone",
     },
 }
 
+_found = {}
+
 
 def available(engine):
-    """True where the engine's binding is installed (it is not loaded here)."""
-    return importlib.util.find_spec(ENGINES[engine]["module"]) is not None
+    """True where what the engine needs is installed (it is not loaded here)."""
+    if engine not in _found:
+        needs = ENGINES[engine]
+        if "module" in needs:
+            _found[engine] = importlib.util.find_spec(needs["module"]) is not None
+        else:
+            _found[engine] = "library" not in needs or bool(ctypes.util.find_library(
+                needs["library"]))
+    return _found[engine]
 
 
 def composing_key(engine, char):
@@ -279,8 +313,11 @@ class Composer(object):
         self.refresh()
 
     def take_first(self):
-        """Space: the first candidate in view, or the keys as typed where there is none."""
-        if self._view and self._view["candidates"]:
+        """Space: the first candidate in view, or the keys as typed where there is none; on
+        zhuyin, the first tone for a syllable that waits for its tone."""
+        if ENGINES[self.engine]["space"] == "tone" and self.keys[-1] not in ZHUYIN_TONES:
+            self.type(ZHUYIN_TONES[0])
+        elif self._view and self._view["candidates"]:
             self.choose(0)
         else:
             self.commit_typed()
@@ -332,6 +369,15 @@ class Composer(object):
                 self._log.pop()  # the latest search stands for those before it
             self._view = self._ask("search", self.keys)
             self._offline = self._view is None
+            if self._view and self._view["committed"] and \
+                    len(self._view["keys"]) < len(self.keys):
+                # Text the engine settled (Hangul's finished syllables): committed; the search
+                # goes on with the keys it holds.
+                self._commit(self._view["committed"])
+                self._log = []
+                self.keys = self._view["keys"]
+                self._search()
+                return
         self.refresh()
 
     def _choose(self, index):

@@ -23,9 +23,11 @@ A backend is a class in BACKENDS with this interface (all texts are str):
 
     Backend(user_dictionary)   open the engine; user_dictionary: a UserDictionary or None
     valid_dictionary(data)     class method: is `data` (bytes) a user dictionary of its own
-    search(keys)               compose keys, as many of the first ones as it can hold (the
+    search(keys) -> str|None   compose keys, as many of the first ones as it can hold (the
                                keyboard keeps the rest and sends them again once these are
-                               committed)
+                               committed); an engine that settles its leading text as it goes
+                               (Hangul's finished syllables) returns it, to be committed, and
+                               holds only the keys after it
     choose(index) -> str|None  the text to commit when the choice ends the composition, or
                                its first piece (the engine then holds what is left of it)
     reset()                    drop the composition
@@ -234,7 +236,15 @@ class PinyinBackend(object):
         self._engine.flush()
 
 
-BACKENDS = {"pinyin": PinyinBackend}
+# Each engine's backend class: in this file, or "module.Class" in a file beside it (imported
+# only in the process of that engine).
+BACKENDS = {"pinyin": "PinyinBackend", "hangul": "hangul.HangulBackend",
+            "zhuyin": "chewing.ChewingBackend"}
+
+
+def backend_class(engine):
+    module, _, name = BACKENDS[engine].rpartition(".")
+    return getattr(__import__(module) if module else sys.modules[__name__], name)
 
 
 def serve(backend, user_dictionary, requests, replies):
@@ -248,7 +258,7 @@ def serve(backend, user_dictionary, requests, replies):
             operation, argument, start, size = json.loads(line.decode("utf-8"))
             committed = None
             if operation == "search":
-                backend.search(argument)
+                committed = backend.search(argument)
             elif operation == "choose":
                 committed = backend.choose(argument)
             elif operation == "reset":
@@ -277,12 +287,12 @@ def main(argv):
     # standard error.
     replies = os.fdopen(os.dup(1), "wb")
     os.dup2(2, 1)
-    backend_class = BACKENDS[argv[1]]
+    backend_type = backend_class(argv[1])
     user_dictionary = None
     if len(argv) > 2 and argv[2]:
-        user_dictionary = UserDictionary(argv[2], backend_class.valid_dictionary)
+        user_dictionary = UserDictionary(argv[2], backend_type.valid_dictionary)
     try:
-        backend = backend_class(user_dictionary)
+        backend = backend_type(user_dictionary)
         if user_dictionary is not None:
             user_dictionary.opened()
         serve(backend, user_dictionary, sys.stdin.buffer, replies)

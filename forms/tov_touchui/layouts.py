@@ -10,8 +10,9 @@ A layout gives:
     alternate         the layout the switch key goes to (a Latin one for Cyrillic, Greek)
     engine            an engine of composing.ENGINES ("pinyin"): the lower-case letters
                       compose through it
+    caps_letters      what caps types instead of the capitals (east_asian_layouts.py)
 """
-from . import captions, composing
+from . import captions, composing, east_asian_layouts
 
 # Accented letters a hold on the base letter offers, in every Latin layout.
 LATIN_ACCENTS = {
@@ -120,12 +121,14 @@ LAYOUTS = {
         "engine": "pinyin",
     },
 }
+LAYOUTS.update(east_asian_layouts.LAYOUTS)
 
 # The layout each language (or language_REGION) types with when the application names none;
 # any other language types on the US layout.
 LANGUAGE_LAYOUTS = {"en_GB": "uk", "de": "de", "fr": "fr", "es": "es", "it": "it", "pt": "pt",
                     "ru": "ru", "sv": "nordic", "fi": "nordic", "el": "el", "zh_CN": "pinyin",
-                    "zh_SG": "pinyin", "zh_Hans": "pinyin", "zh": "pinyin"}
+                    "zh_SG": "pinyin", "zh_Hans": "pinyin", "zh": "pinyin", "ko": "hangul",
+                    "zh_TW": "zhuyin"}
 
 _chosen = None  # None: follow the language
 
@@ -150,12 +153,12 @@ def get_layout():
     code = captions.chosen_language() or next(captions.requested_locales(), "")
     code = code.split(".")[0].split("@")[0].replace("-", "_")
     if code.startswith("zh_") and captions.match(code) == "zh_TW":
-        return "us"  # Traditional Chinese: no pinyin on these keyboards
+        code = "zh_TW"  # Traditional Chinese (Hong Kong, Hant): zhuyin
     for key in (code, code.partition("_")[0]):
         if key in LANGUAGE_LAYOUTS:
             name = LANGUAGE_LAYOUTS[key]
             engine = LAYOUTS[name].get("engine")
-            # Without the engine, Chinese types on the US keys rather than not at all.
+            # Without the engine, the language types on the US keys rather than not at all.
             return "us" if engine and not composing.available(engine) else name
     return "us"
 

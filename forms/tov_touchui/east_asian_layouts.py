@@ -1,0 +1,34 @@
+"""The layouts of Korean and Traditional Chinese (Japanese to come), as data: see layouts.py for
+what each entry means. Their keys compose through an engine of composing.ENGINES; a layout's
+"caps_letters", where it has them, are what its caps groups type instead of capitals."""
+
+US_SYMBOLS = ("`1234567890-=", "[]\\;',./")
+US_SHIFTED_SYMBOLS = ("~!@#$%^&*()_+", "{}|:\"<>?")
+
+LAYOUTS = {
+    # The 2-set (두벌식) keyboard: consonants left, vowels right, the doubled consonants and
+    # ㅒ ㅖ on caps (and on a held key); US punctuation, as Korean keyboards have it.
+    "hangul": {
+        "tag": "한",
+        "symbols": US_SYMBOLS,
+        "shifted_symbols": US_SHIFTED_SYMBOLS,
+        "letters": ("ㅂㅈㄷㄱㅅㅛㅕㅑㅐㅔ", "ㅁㄴㅇㄹㅎㅗㅓㅏㅣ", "ㅋㅌㅊㅍㅠㅜㅡ"),
+        "caps_letters": ("ㅃㅉㄸㄲㅆㅛㅕㅑㅒㅖ", "ㅁㄴㅇㄹㅎㅗㅓㅏㅣ", "ㅋㅌㅊㅍㅠㅜㅡ"),
+        "alternatives": {"ㅂ": "ㅃ", "ㅈ": "ㅉ", "ㄷ": "ㄸ", "ㄱ": "ㄲ", "ㅅ": "ㅆ", "ㅐ": "ㅒ",
+                         "ㅔ": "ㅖ"},
+        "alternate": "us",
+        "engine": "hangul",
+    },
+    # Zhuyin in the order of the standard (大千) keyboard, column by column as on its keys;
+    # the tones ˊ ˇ ˋ ˙ where its digits 6 3 4 7 are. Space gives a syllable its first tone.
+    # Shift: digits and full-width punctuation.
+    "zhuyin": {
+        "tag": "注",
+        "symbols": ("ㄅㄉˇˋㄓˊ˙ㄚㄞㄢㄦ", "，。？！、：；「」"),
+        "shifted_symbols": ("1234567890-", "『』（）…—·《》"),
+        "letters": ("ㄆㄊㄍㄐㄔㄗㄧㄛㄟㄣ", "ㄇㄋㄎㄑㄕㄘㄨㄜㄠㄤ", "ㄈㄌㄏㄒㄖㄙㄩㄝㄡㄥ"),
+        "caps_letters": ("ㄆㄊㄍㄐㄔㄗㄧㄛㄟㄣ", "ㄇㄋㄎㄑㄕㄘㄨㄜㄠㄤ", "ㄈㄌㄏㄒㄖㄙㄩㄝㄡㄥ"),
+        "alternate": "us",
+        "engine": "zhuyin",
+    },
+}

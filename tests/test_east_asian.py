@@ -1,0 +1,229 @@
+"""Korean and Traditional Chinese on the text keyboard: Hangul jamo composed into syllables,
+zhuyin converted by libchewing, by real touches; what Space, punctuation, ⌫ and OK do to a
+composition; the languages' default layouts; and seeded random runs of each engine's process
+(small here: `make fuzz-east-asian` runs the big ones).
+
+    FUZZ_SEEDS=8 EAST_ASIAN_ENGINE_CALLS=100000   the big runs
+"""
+import ctypes
+import ctypes.util
+import os
+import random
+
+import pytest
+import wx
+import wx.grid
+
+import tov_touch
+import tov_touchui
+from gui import WhenModal, candidate, click, double_click_cell, find_button, flush_events
+from tov_touchui import composing, hangul
+
+pytestmark = pytest.mark.timeout(120)
+needs_chewing = pytest.mark.skipif(not composing.available("zhuyin"),
+                                   reason="libchewing (libchewing3) is missing")
+
+
+@pytest.fixture
+def layout():
+    yield tov_touchui.set_layout
+    tov_touchui.set_layout(None)
+    tov_touchui.set_language(None)
+
+
+@pytest.fixture
+def keyboard(app, frame, layout):
+    """A text keyboard on the layout the test passes, shown (not modal)."""
+    shown = []
+
+    def open_on(name):
+        layout(name)
+        shown.append(tov_touch.AlphaKeypad(frame))
+        shown[-1].Show()
+        flush_events(50)
+        return shown[-1]
+    yield open_on
+    for each in shown:
+        each.Destroy()
+
+
+def touch(keyboard, keys):
+    """Fires keys by label: ␣ is Space, ⌫ backspace, ⇪ caps, ⇄ the layout key (it commits
+    the composition as typed, as OK does); others their own key."""
+    named = {"␣": lambda: keyboard.ui_space, "⌫": lambda: keyboard.ui_backspace,
+             "⇄": lambda: keyboard.ui_layout,
+             "⇪": lambda: keyboard.ui_caps_lock_on if keyboard.ui_caps_lock_on.
+             IsShownOnScreen() else keyboard.ui_caps_lock_off}
+    for c in keys:
+        tov_touchui.fire_key(named[c]() if c in named else find_button(keyboard, c))
+        flush_events(0)
+
+
+def clicks(keys):
+    """Real clicks on the keys of `keys` (labels; ␣ is Space, ⇪ caps)."""
+    named = {"␣": "ui_space"}
+    return [lambda k, c=c: click(getattr(k, named[c]) if c in named else
+                                 (k.ui_caps_lock_on if k.ui_caps_lock_on.IsShownOnScreen()
+                                  else k.ui_caps_lock_off) if c == "⇪" else find_button(k, c))
+            for c in keys]
+
+
+def through_input_text_and_a_grid_cell(frame, name, actions, expected):
+    tov_touchui.set_layout(name)
+    script = WhenModal(tov_touch.AlphaKeypad, *actions, lambda k: click(k.ui_ok),
+                       timeout_ms=30000)
+    assert tov_touch.input_text(frame) == expected
+    script.check()
+    grid = wx.grid.Grid(frame)
+    grid.CreateGrid(2, 2)
+    grid.EnableEditing(False)
+    tov_touch.AlphaKeypadProxy(grid)
+    script = WhenModal(tov_touch.AlphaKeypad, *actions, lambda k: click(k.ui_ok),
+                       timeout_ms=30000)
+    double_click_cell(grid, 1, 0)
+    script.check()
+    assert grid.GetCellValue(1, 0) == expected
+
+
+# ---- Korean ----------------------------------------------------------------------------------
+
+def test_hangul_by_clicks_through_input_text_and_a_grid_cell(app, frame, layout):
+    through_input_text_and_a_grid_cell(frame, "hangul", clicks("ㅎㅏㄴㄱㅡㄹ"), "한글")
+
+
+def test_hangul_composition_agrees_with_libhangul():
+    """Random 2-set key runs, composed here and by libhangul: the same text."""
+    name = ctypes.util.find_library("hangul")
+    if not name:
+        pytest.skip("libhangul is missing")
+    lib = ctypes.CDLL(name)
+    lib.hangul_ic_new.restype = ctypes.c_void_p
+    for function in ("hangul_ic_get_commit_string", "hangul_ic_get_preedit_string",
+                     "hangul_ic_flush"):
+        getattr(lib, function).restype = ctypes.POINTER(ctypes.c_uint32)
+    context = ctypes.c_void_p(lib.hangul_ic_new(b"2"))
+    qwerty = dict(zip("ㅂㅈㄷㄱㅅㅛㅕㅑㅐㅔㅁㄴㅇㄹㅎㅗㅓㅏㅣㅋㅌㅊㅍㅠㅜㅡㅃㅉㄸㄲㅆㅒㅖ",
+                      "qwertyuiopasdfghjklzxcvbnmQWERTOP"))
+
+    def text(pointer):
+        out = []
+        while pointer[len(out)]:
+            out.append(chr(pointer[len(out)]))
+        return "".join(out)
+
+    rng = random.Random(21)
+    for _ in range(2000):
+        keys = "".join(rng.choice(hangul.JAMO) for _ in range(rng.randrange(1, 12)))
+        theirs = ""
+        for jamo in keys:
+            lib.hangul_ic_process(context, ord(qwerty[jamo]))
+            theirs += text(lib.hangul_ic_get_commit_string(context))
+        theirs += text(lib.hangul_ic_flush(context))
+        done, last = hangul.compose(keys)
+        assert done + last.text() == theirs, keys
+    lib.hangul_ic_delete(context)
+
+
+# ---- Traditional Chinese ---------------------------------------------------------------------
+
+@needs_chewing
+def test_zhuyin_by_clicks_through_input_text_and_a_grid_cell(app, frame, layout):
+    through_input_text_and_a_grid_cell(frame, "zhuyin", clicks("ㄓㄨㄥ␣ㄍㄨㄛˊ") + [
+        candidate("中國")], "中國")
+
+
+# ---- composing keys, by layout --------------------------------------------------------------
+
+def zhuyin(*row):
+    return pytest.param("zhuyin", *row, marks=needs_chewing)
+
+
+@pytest.mark.parametrize("name, keys, field, composition", [
+    ("hangul", "ㅎㅏㄴ", "", "한"),
+    ("hangul", "ㅎㅏㄴㄱ", "한", "ㄱ"),  # a syllable done is committed
+    ("hangul", "ㅎㅏㄴㅏ", "하", "나"),  # the final opens the next syllable
+    ("hangul", "ㄷㅏㄹㄱㅏ", "달", "가"),  # the second of two finals does
+    ("hangul", "ㄱㅗㅏㅇ", "", "광"),  # two vowel keys, one vowel
+    ("hangul", "⇪ㄸ⇪ㅏㄹ", "", "딸"),  # caps: the doubled consonants
+    ("hangul", "ㅎㅏㄴㄱㅡㄹ⌫⌫", "한", "ㄱ"),  # ⌫: one jamo at a time
+    ("hangul", "ㅎㅏㄴ⌫⌫⌫⌫", "", ""),  # then the field
+    ("hangul", "ㅎㅏㄴㄱ⌫⌫", "", ""),  # a committed syllable goes whole
+    ("hangul", "ㅎㅏㄴ␣ㄱㅡㄹ", "한 ", "글"),  # Space: the syllable, then a space
+    ("hangul", "ㄱㅡㄹ.", "글.", ""),  # punctuation commits first
+    ("hangul", "ㅏㅏ", "ㅏ", "ㅏ"),  # jamo that make no syllable stay jamo
+    ("hangul", "ㄱㅡㄹ⇄", "글", ""),  # the layout key (OK too): the syllable
+    zhuyin("ㄓㄨㄥ␣ㄍㄨㄛˊ", "", "中國"),  # Space: the first tone
+    zhuyin("ㄓㄨㄥ␣ㄍㄨㄛˊ␣", "中國", ""),  # Space after a tone: the first candidate
+    zhuyin("ㄉㄨㄥ␣ㄐㄧㄥ␣，", "東京，", ""),  # punctuation commits the conversion first
+    zhuyin("ㄋㄧˇㄏㄠˇ⌫⌫", "", "你ㄏ"),  # ⌫ inside the composition
+    zhuyin("ㄋㄧˇ␣⌫", "", ""),  # then the field
+    zhuyin("ˊ", "", "ˊ"),  # a tone alone is kept as typed
+    zhuyin("ㄋㄧˇ␣ㄏㄠˇ␣ㄇㄚ⇄", "你好ㄇㄚ", ""),  # the layout key (OK too): as typed
+])
+def test_what_each_key_does_to_a_composition(keyboard, name, keys, field, composition):
+    shown = keyboard(name)
+    touch(shown, keys)
+    assert (shown.get_value(), shown.ui_composition.GetLabel()) == (field, composition)
+
+
+# ---- both ------------------------------------------------------------------------------------
+
+@pytest.mark.parametrize("language, default", [("ko", "hangul"), ("zh_TW", "zhuyin")])
+def test_the_language_chooses_its_layout_and_a_password_never_composes(
+        app, frame, layout, language, default):
+    tov_touchui.set_language(language)
+    available = composing.available(composing.ENGINES and tov_touchui.LAYOUTS[default]["engine"])
+    assert tov_touchui.get_layout() == (default if available else "us")
+    seen = {}
+    script = WhenModal(tov_touch.AlphaKeypad, lambda k: seen.update(
+        layout=k.layout_name(), switch=k.ui_layout.IsShown(),
+        row=k.ui_candidates.IsShown()), *clicks("ab"), lambda k: click(k.ui_ok),
+        timeout_ms=20000)
+    assert tov_touch.input_password(frame) == "ab"
+    script.check()
+    assert seen == {"layout": "us", "switch": False, "row": False}
+
+
+SEEDS = int(os.environ.get("FUZZ_SEEDS", "1"))
+ENGINE_CALLS = int(os.environ.get("EAST_ASIAN_ENGINE_CALLS", "2000"))
+
+
+@pytest.fixture
+def own_data_folder(tmp_path, monkeypatch):
+    monkeypatch.setenv("XDG_DATA_HOME", str(tmp_path))
+    yield
+
+
+@pytest.mark.timeout(7200)
+@pytest.mark.parametrize("engine", ["hangul", pytest.param("zhuyin", marks=needs_chewing)])
+@pytest.mark.parametrize("seed", range(20261208, 20261208 + SEEDS))
+def test_random_engine_calls(engine, seed, own_data_folder):
+    """Calls straight to the engine's process, valid and not: this process goes on, and the
+    engine answers the same after them."""
+    rng = random.Random(seed)
+    keys = composing.ENGINES[engine]["keys"]
+    process = composing.EngineProcess(engine)
+    count, ended, refused = 0, 0, 0
+    try:
+        for _ in range(ENGINE_CALLS):
+            operation = rng.choice(["search"] * 4 + ["choose"] * 2 + ["page", "reset"])
+            argument = "".join(rng.choice(keys + "a ") if rng.random() < 0.01 else
+                               rng.choice(keys) for _ in range(rng.randrange(40))) \
+                if operation == "search" else rng.choice(
+                    [rng.randrange(max(count, 1)), rng.randrange(300), -1, "x", None])
+            try:
+                count = process.request(operation, argument, rng.randrange(50),
+                                        rng.choice([0, 6, 50]))["count"]
+            except composing.EngineGone:
+                ended, count = ended + 1, 0
+            except ValueError:
+                refused += 1
+        process.request("reset")
+        view = process.request("search", {"hangul": "ㅎㅏㄴㄱㅡㄹ",
+                                          "zhuyin": "ㄓㄨㄥˉㄍㄨㄛˊ"}[engine])
+        assert view["committed"] or view["candidates"]
+    finally:
+        process.close()
+    print("%s seed %d: %d calls, %d refused, %d engine processes ended"
+          % (engine, seed, ENGINE_CALLS, refused, ended))
+    assert ended == 0
