@@ -13,7 +13,7 @@ packages=(
   python3-pip python3-venv python3-setuptools python3-wheel
   xvfb xauth openbox icewm xdotool x11-xserver-utils x11-utils
   fonts-dejavu-core fonts-wqy-microhei
-  libgooglepinyin0-dev libchewing3
+  libgooglepinyin0-dev libchewing3 libanthy1
 )
 packages+=("$@")
 

@@ -1,5 +1,6 @@
-"""Korean and Traditional Chinese on the text keyboard: Hangul jamo composed into syllables,
-zhuyin converted by libchewing, by real touches; what Space, punctuation, ⌫ and OK do to a
+"""Japanese, Korean and Traditional Chinese on the text keyboard: romaji composing kana that
+anthy converts, Hangul jamo composed into syllables, zhuyin converted by libchewing, by real
+touches; what Space, punctuation, ⌫ and OK do to a
 composition; the languages' default layouts; and seeded random runs of each engine's process
 (small here: `make fuzz-east-asian` runs the big ones).
 
@@ -22,6 +23,8 @@ from tov_touchui import composing, hangul
 pytestmark = pytest.mark.timeout(120)
 needs_chewing = pytest.mark.skipif(not composing.available("zhuyin"),
                                    reason="libchewing (libchewing3) is missing")
+needs_anthy = pytest.mark.skipif(not composing.available("romaji"),
+                                 reason="anthy (libanthy1) is missing")
 
 
 @pytest.fixture
@@ -132,10 +135,22 @@ def test_zhuyin_by_clicks_through_input_text_and_a_grid_cell(app, frame, layout)
         candidate("中國")], "中國")
 
 
+# ---- Japanese --------------------------------------------------------------------------------
+
+@needs_anthy
+@pytest.mark.parametrize("keys, word", [("nihon", "日本"), ("toukyou", "東京")])
+def test_japanese_by_clicks_through_input_text_and_a_grid_cell(app, frame, layout, keys, word):
+    through_input_text_and_a_grid_cell(frame, "romaji", clicks(keys) + [candidate(word)], word)
+
+
 # ---- composing keys, by layout --------------------------------------------------------------
 
 def zhuyin(*row):
     return pytest.param("zhuyin", *row, marks=needs_chewing)
+
+
+def japanese(*row):
+    return pytest.param("romaji", *row, marks=needs_anthy)
 
 
 @pytest.mark.parametrize("name, keys, field, composition", [
@@ -159,6 +174,13 @@ def zhuyin(*row):
     zhuyin("ㄋㄧˇ␣⌫", "", ""),  # then the field
     zhuyin("ˊ", "", "ˊ"),  # a tone alone is kept as typed
     zhuyin("ㄋㄧˇ␣ㄏㄠˇ␣ㄇㄚ⇄", "你好ㄇㄚ", ""),  # the layout key (OK too): as typed
+    japanese("nihon", "", "にほn"),
+    japanese("nihon␣", "日本", ""),  # Space: the whole conversion
+    japanese("ra-men␣", "ラーメン", ""),  # - is ー inside a composition
+    japanese("-", "-", ""),  # and itself outside
+    japanese("kaisha。", "会社。", ""),  # punctuation commits the conversion first
+    japanese("nihonn⌫⌫", "", "にほ"),  # ⌫ takes back a key
+    japanese("toukyou⇄", "とうきょう", ""),  # the layout key (OK too): the kana
 ])
 def test_what_each_key_does_to_a_composition(keyboard, name, keys, field, composition):
     shown = keyboard(name)
@@ -168,11 +190,12 @@ def test_what_each_key_does_to_a_composition(keyboard, name, keys, field, compos
 
 # ---- both ------------------------------------------------------------------------------------
 
-@pytest.mark.parametrize("language, default", [("ko", "hangul"), ("zh_TW", "zhuyin")])
+@pytest.mark.parametrize("language, default", [("ko", "hangul"), ("zh_TW", "zhuyin"),
+                                               ("ja", "romaji")])
 def test_the_language_chooses_its_layout_and_a_password_never_composes(
         app, frame, layout, language, default):
     tov_touchui.set_language(language)
-    available = composing.available(composing.ENGINES and tov_touchui.LAYOUTS[default]["engine"])
+    available = composing.available(tov_touchui.LAYOUTS[default]["engine"])
     assert tov_touchui.get_layout() == (default if available else "us")
     seen = {}
     script = WhenModal(tov_touch.AlphaKeypad, lambda k: seen.update(
@@ -195,7 +218,8 @@ def own_data_folder(tmp_path, monkeypatch):
 
 
 @pytest.mark.timeout(7200)
-@pytest.mark.parametrize("engine", ["hangul", pytest.param("zhuyin", marks=needs_chewing)])
+@pytest.mark.parametrize("engine", ["hangul", pytest.param("zhuyin", marks=needs_chewing),
+                                    pytest.param("romaji", marks=needs_anthy)])
 @pytest.mark.parametrize("seed", range(20261208, 20261208 + SEEDS))
 def test_random_engine_calls(engine, seed, own_data_folder):
     """Calls straight to the engine's process, valid and not: this process goes on, and the
@@ -219,8 +243,8 @@ def test_random_engine_calls(engine, seed, own_data_folder):
             except ValueError:
                 refused += 1
         process.request("reset")
-        view = process.request("search", {"hangul": "ㅎㅏㄴㄱㅡㄹ",
-                                          "zhuyin": "ㄓㄨㄥˉㄍㄨㄛˊ"}[engine])
+        view = process.request("search", {"hangul": "ㅎㅏㄴㄱㅡㄹ", "zhuyin": "ㄓㄨㄥˉㄍㄨㄛˊ",
+                                          "romaji": "nihon"}[engine])
         assert view["committed"] or view["candidates"]
     finally:
         process.close()

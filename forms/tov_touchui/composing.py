@@ -39,13 +39,17 @@ PINYIN_MISSING = (
 ZHUYIN_MISSING = (
     "Traditional Chinese (zhuyin) input needs the chewing engine: on Debian, apt-get install "
     "libchewing3 (scripts/setup.sh does it).")
+ROMAJI_MISSING = (
+    "Japanese input needs the anthy engine: on Debian, apt-get install libanthy1 "
+    "(scripts/setup.sh does it).")
 
 HANGUL_JAMO = "ㄱㄲㄴㄷㄸㄹㅁㅂㅃㅅㅆㅇㅈㅉㅊㅋㅌㅍㅎㅏㅐㅑㅒㅓㅔㅕㅖㅗㅛㅜㅠㅡㅣ"
 ZHUYIN_TONES = "ˉˊˇˋ˙"  # ˉ: the first tone, which a syllable takes from Space too
 
 # Each engine: what its backend needs, never loaded in this process (a module, or a shared
 # library), the install hint where it is missing, the keys its layout composes, the one of them
-# that only separates (outside a composition it is text), what other characters compose as, its
+# that composes only inside a composition (outside it is text), what other characters compose
+# as, its
 # user dictionary's file in the user's data folder (None: it learns nothing), and what Space does
 # while composing: "choose" the first candidate, "type" (commit, then a space), or "tone" (the
 # first tone where a syllable waits for one, else choose).
@@ -73,6 +77,15 @@ ENGINES = {
         "aliases": {},
         "dictionary": "chewing.sqlite3",
         "space": "tone",
+    },
+    "romaji": {
+        "library": "anthy",
+        "missing": ROMAJI_MISSING,
+        "keys": "abcdefghijklmnopqrstuvwxyz-",
+        "separator": "-",                         # ー inside a composition, else itself
+        "aliases": {"ー": "-"},
+        "dictionary": None,
+        "space": "choose",
     },
 }
 

@@ -1,4 +1,4 @@
-"""The layouts of Korean and Traditional Chinese (Japanese to come), as data: see layouts.py for
+"""The layouts of Japanese, Korean and Traditional Chinese, as data: see layouts.py for
 what each entry means. Their keys compose through an engine of composing.ENGINES; a layout's
 "caps_letters", where it has them, are what its caps groups type instead of capitals."""
 
@@ -30,5 +30,15 @@ LAYOUTS = {
         "caps_letters": ("ㄆㄊㄍㄐㄔㄗㄧㄛㄟㄣ", "ㄇㄋㄎㄑㄕㄘㄨㄜㄠㄤ", "ㄈㄌㄏㄒㄖㄙㄩㄝㄡㄥ"),
         "alternate": "us",
         "engine": "zhuyin",
+    },
+    # Japanese: romaji on the Latin keys, composing kana (- is ー), converted by anthy; the
+    # full-width punctuation on the symbol rows.
+    "romaji": {
+        "tag": "あ",
+        "symbols": ("`1234567890-=", "、。「」・：；！？〜"),
+        "shifted_symbols": ("~!@#$%^&*()_+", "『』【】…（）＝＋※"),
+        "letters": ("qwertyuiop", "asdfghjkl", "zxcvbnm"),
+        "alternate": "us",
+        "engine": "romaji",
     },
 }

@@ -239,7 +239,7 @@ class PinyinBackend(object):
 # Each engine's backend class: in this file, or "module.Class" in a file beside it (imported
 # only in the process of that engine).
 BACKENDS = {"pinyin": "PinyinBackend", "hangul": "hangul.HangulBackend",
-            "zhuyin": "chewing.ChewingBackend"}
+            "zhuyin": "chewing.ChewingBackend", "romaji": "anthy.AnthyBackend"}
 
 
 def backend_class(engine):

@@ -128,7 +128,7 @@ LAYOUTS.update(east_asian_layouts.LAYOUTS)
 LANGUAGE_LAYOUTS = {"en_GB": "uk", "de": "de", "fr": "fr", "es": "es", "it": "it", "pt": "pt",
                     "ru": "ru", "sv": "nordic", "fi": "nordic", "el": "el", "zh_CN": "pinyin",
                     "zh_SG": "pinyin", "zh_Hans": "pinyin", "zh": "pinyin", "ko": "hangul",
-                    "zh_TW": "zhuyin"}
+                    "zh_TW": "zhuyin", "ja": "romaji"}
 
 _chosen = None  # None: follow the language
 
