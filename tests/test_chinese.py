@@ -18,6 +18,7 @@ import tov_touch
 import tov_touchui
 from gui import (WhenModal, candidate, click, double_click_cell, find_button, flush_events,
                  type_keys)
+from engine_runs import random_engine_calls
 from tov_touchui import composing
 
 pytest.importorskip("tov_pinyin", reason="the pinyin engine (libgooglepinyin0-dev) is missing")
@@ -347,19 +348,8 @@ def test_random_engine_calls(seed, own_data_folder):
     a new engine answers after each one that ended."""
     rng = random.Random(seed)
     engine = composing.EngineProcess("pinyin")
-    count, ended = 0, 0
     try:
-        for _ in range(ENGINE_CALLS):
-            operation = rng.choice(["search"] * 3 + ["choose"] * 3 + ["page", "reset"])
-            argument = random_letters(rng) if operation == "search" else rng.choice(
-                [rng.randrange(max(count, 1)), rng.randrange(max(count, 1) + 300), -1, "x"])
-            try:
-                count = engine.request(operation, argument, rng.randrange(300),
-                                       rng.choice([0, 6, 50]))["count"]
-            except composing.EngineGone:
-                ended, count = ended + 1, 0
-            except ValueError:
-                pass
+        ended, _ = random_engine_calls(engine, rng, ENGINE_CALLS, random_letters)
         engine.request("reset")
         assert "你好" in engine.request("search", "nihao", 0, 50)["candidates"]
     finally:

@@ -18,6 +18,7 @@ import wx.grid
 import tov_touch
 import tov_touchui
 from gui import WhenModal, candidate, click, double_click_cell, find_button, flush_events
+from engine_runs import random_engine_calls
 from tov_touchui import composing, hangul
 
 pytestmark = pytest.mark.timeout(120)
@@ -227,21 +228,11 @@ def test_random_engine_calls(engine, seed, own_data_folder):
     rng = random.Random(seed)
     keys = composing.ENGINES[engine]["keys"]
     process = composing.EngineProcess(engine)
-    count, ended, refused = 0, 0, 0
     try:
-        for _ in range(ENGINE_CALLS):
-            operation = rng.choice(["search"] * 4 + ["choose"] * 2 + ["page", "reset"])
-            argument = "".join(rng.choice(keys + "a ") if rng.random() < 0.01 else
-                               rng.choice(keys) for _ in range(rng.randrange(40))) \
-                if operation == "search" else rng.choice(
-                    [rng.randrange(max(count, 1)), rng.randrange(300), -1, "x", None])
-            try:
-                count = process.request(operation, argument, rng.randrange(50),
-                                        rng.choice([0, 6, 50]))["count"]
-            except composing.EngineGone:
-                ended, count = ended + 1, 0
-            except ValueError:
-                refused += 1
+        # Mostly the engine's keys, now and then a character it refuses.
+        ended, refused = random_engine_calls(process, rng, ENGINE_CALLS, lambda rng: "".join(
+            rng.choice(keys + "a ") if rng.random() < 0.01 else rng.choice(keys)
+            for _ in range(rng.randrange(40))))
         process.request("reset")
         view = process.request("search", {"hangul": "ㅎㅏㄴㄱㅡㄹ", "zhuyin": "ㄓㄨㄥˉㄍㄨㄛˊ",
                                           "romaji": "nihon"}[engine])
