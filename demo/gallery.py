@@ -1,6 +1,7 @@
 """Screenshots of every keypad on the panels and themes people use: a 7" 800x480 panel in the
 light theme, and a 1024x600 one in GTK's dark theme and in high contrast; and the text
-keyboard in the German and Russian layouts. Each screen is an X server of its own; the shots
+keyboard in the German and Russian layouts, and in the Japanese, Korean and Traditional Chinese
+ones with a composition under way. Each screen is an X server of its own; the shots
 land in build/screenshots/ beside the walk-through's.
 
 Run by the headless demo after its walk-through, or alone: python3 demo/gallery.py
@@ -15,7 +16,10 @@ sys.path.insert(0, os.path.join(os.path.dirname(HERE), "tests"))
 from xserver import xvfb  # noqa: E402
 
 ALL = "numeric,pin,text,text-shifted"
-SAMPLES = {"de": "Größe 3", "ru": "Линия 3"}  # what the operator typed, in the layout
+SAMPLES = {"de": "Größe 3", "ru": "Линия 3", "romaji": "ライン3の", "hangul": "라인 3 ",
+           "zhuyin": "產線3"}  # what the operator typed, in the layout
+# What the operator is composing on a composing layout, as a physical keyboard would type it.
+COMPOSING = {"romaji": "nihon", "hangul": "ㅎㅏㄴㄱㅡ", "zhuyin": "ㄓㄨㄥˉㄍㄨㄛˊ"}
 
 # (file name prefix, width, height, tov_touchui theme, GTK_THEME, layout, keypads)
 SCREENS = [
@@ -24,6 +28,9 @@ SCREENS = [
     ("high-contrast-1024x600", 1024, 600, "high-contrast", "", "us", ALL),
     ("german-1024x600", 1024, 600, "system", "", "de", "text"),
     ("russian-1024x600", 1024, 600, "system", "", "ru", "text"),
+    ("japanese-800x480", 800, 480, "system", "", "romaji", "text"),
+    ("korean-800x480", 800, 480, "system", "", "hangul", "text"),
+    ("zhuyin-800x480", 800, 480, "system", "", "zhuyin", "text"),
 ]
 
 
@@ -47,7 +54,8 @@ def shoot(prefix, theme, layout, wanted):
         ("pin", lambda: tov_touch.DigitPasswordKeypad(frame, "PIN:"),
          lambda keypad: keypad.ui_text.SetValue("0470")),
         ("text", lambda: tov_touch.AlphaKeypad(frame, message="Batch name:"),
-         lambda keypad: keypad.set_value(SAMPLES.get(layout, "Line 3"))),
+         lambda keypad: (keypad.set_value(SAMPLES.get(layout, "Line 3")),
+                         keypad.ui_value_normal.on_typed(COMPOSING.get(layout, "")))),
         ("text-shifted", lambda: shifted(tov_touch.AlphaKeypad(frame)),
          lambda keypad: keypad.set_value("A-17")),
     ]

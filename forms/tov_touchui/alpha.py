@@ -173,6 +173,9 @@ class AlphaKeypad(Keypad):
         self._composer = composing.Composer(engine, self._show_candidates, self._commit) \
             if engine else None
         self.ui_candidates.Show(bool(engine))
+        offers = bool(engine) and composing.ENGINES[engine].get("candidates", True)
+        for key in self._candidate_keys + [self.ui_previous, self.ui_next]:
+            key.Show(offers)  # Hangul: the syllable being typed only
         self._show_candidates("", [], False, False)
         # Composing, the lower-case letters go to the engine; every other key commits the
         # composition first, then types itself.

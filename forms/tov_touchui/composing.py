@@ -49,10 +49,10 @@ ZHUYIN_TONES = "ˉˊˇˋ˙"  # ˉ: the first tone, which a syllable takes from S
 # Each engine: what its backend needs, never loaded in this process (a module, or a shared
 # library), the install hint where it is missing, the keys its layout composes, the one of them
 # that composes only inside a composition (outside it is text), what other characters compose
-# as, its
-# user dictionary's file in the user's data folder (None: it learns nothing), and what Space does
-# while composing: "choose" the first candidate, "type" (commit, then a space), or "tone" (the
-# first tone where a syllable waits for one, else choose).
+# as, its user dictionary's file in the user's data folder (None: it learns nothing), and what
+# Space does while composing: "choose" the first candidate, "type" (commit, then a space), or
+# "tone" (the first tone where a syllable waits for one, else choose); "candidates": False for
+# an engine that offers none (its row shows the composition only).
 ENGINES = {
     "pinyin": {
         "module": "tov_pinyin",
@@ -69,6 +69,7 @@ ENGINES = {
         "aliases": {},
         "dictionary": None,
         "space": "type",
+        "candidates": False,
     },
     "zhuyin": {
         "library": "chewing",

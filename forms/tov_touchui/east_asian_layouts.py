@@ -35,7 +35,7 @@ LAYOUTS = {
     # full-width punctuation on the symbol rows.
     "romaji": {
         "tag": "あ",
-        "symbols": ("`1234567890-=", "、。「」・：；！？〜"),
+        "symbols": ("`1234567890-=", "、。「」・：；！？～"),
         "shifted_symbols": ("~!@#$%^&*()_+", "『』【】…（）＝＋※"),
         "letters": ("qwertyuiop", "asdfghjkl", "zxcvbnm"),
         "alternate": "us",
