@@ -33,6 +33,7 @@ import wx  # noqa: E402
 
 import tov_touch  # noqa: E402
 import tov_touchui  # noqa: E402
+from tov_touchui import composing  # noqa: E402
 
 import pure  # noqa: E402
 
@@ -428,27 +429,38 @@ def touch_on_screens(quick):
             sections.append(report[report.index("## "):])
 
 
+# Each composing layout, its name in the results, and what is typed on it, key by key.
+COMPOSING_RUNS = [
+    ("pinyin", "Pinyin", "womenshizhongguorenjintiantianqihenhaozhonghuarenmingongheguo"),
+    ("romaji", "Japanese (romaji)", "watashihanihongowobenkyoushiteimasutoukyouekihadokodesuka"),
+    ("hangul", "Korean (Hangul)", "ㅎㅏㄴㄱㅡㄹㅇㅡㄹㅅㅡㅂㄴㅣㄷㅏㄷㅐㅎㅏㄴㅁㅣㄴㄱㅜㄱ"),
+    ("zhuyin", "Traditional Chinese (zhuyin)", "ㄨㄛˇㄇㄣ˙ㄕˋㄊㄞˊㄅㄟˇㄖㄣˊㄐㄧㄣˋㄊㄧㄢˊㄏㄣˇㄏㄠˇ"),
+]
+
+
 def chinese(quick):
-    """From a press on a letter key of the pinyin layout to the candidate row painted."""
+    """From a press on a composing key of each composing layout to the candidate row painted."""
+    for layout, title, text in COMPOSING_RUNS:
+        if composing.available(tov_touchui.LAYOUTS[layout]["engine"]):
+            composing_presses(quick, layout, title, text)
+        else:
+            section("%s: key press to candidate row painted" % title, ["result"],
+                    [["skipped: its engine is not installed here"]])
+
+
+def composing_presses(quick, layout, title, text):
     from gui import flush_events
-    try:
-        import tov_pinyin  # noqa: F401
-    except ImportError:
-        section("Pinyin: key press to candidate row painted", ["result"],
-                [["skipped: tov_pinyin is not built here"]])
-        return
     presses = 50 if quick else 200
     frame = wx.Frame(None, size=(400, 300))
     frame.Show()
-    tov_touchui.set_layout("pinyin")
+    tov_touchui.set_layout(layout)
     keyboard = tov_touch.AlphaKeypad(frame)
     keyboard.Show()
     flush_events(200)
     watch = PaintWatch()
     wx.EvtHandler.AddFilter(watch)
-    keys = {k.GetLabel(): k for row in range(3)
-            for k in getattr(keyboard, "ui_caps_off_%d" % row).GetChildren()}
-    text = "womenshizhongguorenjintiantianqihenhaozhonghuarenmingongheguo"
+    groups = ["no_Shift"] + ["ui_caps_off_%d" % row for row in range(3)]
+    keys = {k.GetLabel(): k for group in groups for k in getattr(keyboard, group).GetChildren()}
     times = []
     for n in range(presses + 10):  # the first ten warm the engine's caches
         if keyboard._composer.composing() and n % 12 == 11:
@@ -468,14 +480,13 @@ def chinese(quick):
     tov_touchui.set_layout(None)
     flush_events(50)
     median, worst = statistics.median(times), max(times)
-    section("Pinyin: key press to candidate row painted (ms, %d presses)" % len(times),
+    section("%s: key press to candidate row painted (ms, %d presses)" % (title, len(times)),
             ["median", "worst", "goal: < 16.7 ms (one 60 Hz frame)"],
             [["%.1f" % median, "%.1f" % worst, verdict(median < 16.7 and worst < 16.7)]],
-            ["A letter key of the pinyin layout pressed (its EVT_BUTTON) on a shown keyboard, "
+            ["A composing key of the %s layout pressed (its EVT_BUTTON) on a shown keyboard, "
              "until the first paint event under the keyboard: the engine's search, the "
              "candidates and the composition set on the row, and the row redrawn. Space "
-             "commits every twelfth press. bench/pinyin.py measures the engine's share alone, "
-             "in this process and through its own."])
+             "commits every twelfth press." % layout])
 
 
 # ---------------------------------------------------------------------------------------------

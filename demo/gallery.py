@@ -16,10 +16,12 @@ sys.path.insert(0, os.path.join(os.path.dirname(HERE), "tests"))
 from xserver import xvfb  # noqa: E402
 
 ALL = "numeric,pin,text,text-shifted"
-SAMPLES = {"de": "Größe 3", "ru": "Линия 3", "romaji": "ライン3の", "hangul": "라인 3 ",
+SAMPLES = {"de": "Größe 3", "ru": "Линия 3", "romaji": "ライン3の", "kana": "ライン3の",
+           "hangul": "라인 3 ",
            "zhuyin": "產線3"}  # what the operator typed, in the layout
 # What the operator is composing on a composing layout, as a physical keyboard would type it.
-COMPOSING = {"romaji": "nihon", "hangul": "ㅎㅏㄴㄱㅡ", "zhuyin": "ㄓㄨㄥˉㄍㄨㄛˊ"}
+COMPOSING = {"romaji": "nihon", "kana": "とうきよ小う", "hangul": "ㅎㅏㄴㄱㅡ",
+             "zhuyin": "ㄓㄨㄥˉㄍㄨㄛˊ"}
 
 # (file name prefix, width, height, tov_touchui theme, GTK_THEME, layout, keypads)
 SCREENS = [
@@ -29,6 +31,7 @@ SCREENS = [
     ("german-1024x600", 1024, 600, "system", "", "de", "text"),
     ("russian-1024x600", 1024, 600, "system", "", "ru", "text"),
     ("japanese-800x480", 800, 480, "system", "", "romaji", "text"),
+    ("kana-800x480", 800, 480, "system", "", "kana", "text"),
     ("korean-800x480", 800, 480, "system", "", "hangul", "text"),
     ("zhuyin-800x480", 800, 480, "system", "", "zhuyin", "text"),
 ]

@@ -154,6 +154,10 @@ def japanese(*row):
     return pytest.param("romaji", *row, marks=needs_anthy)
 
 
+def kana(*row):
+    return pytest.param("kana", *row, marks=needs_anthy)
+
+
 @pytest.mark.parametrize("name, keys, field, composition", [
     ("hangul", "ㅎㅏㄴ", "", "한"),
     ("hangul", "ㅎㅏㄴㄱ", "한", "ㄱ"),  # a syllable done is committed
@@ -182,6 +186,10 @@ def japanese(*row):
     japanese("kaisha。", "会社。", ""),  # punctuation commits the conversion first
     japanese("nihonn⌫⌫", "", "にほ"),  # ⌫ takes back a key
     japanese("toukyou⇄", "とうきょう", ""),  # the layout key (OK too): the kana
+    kana("にほん", "", "にほん"),
+    kana("とうきよ小う␣", "東京", ""),  # 小: the small ょ
+    kana("か゛いこ゛く", "", "がいごく"),  # ゛: が, ご
+    kana("゛", "", "゛"),  # a mark with nothing to change stays itself
 ])
 def test_what_each_key_does_to_a_composition(keyboard, name, keys, field, composition):
     shown = keyboard(name)
@@ -219,8 +227,9 @@ def own_data_folder(tmp_path, monkeypatch):
 
 
 @pytest.mark.timeout(7200)
-@pytest.mark.parametrize("engine", ["hangul", pytest.param("zhuyin", marks=needs_chewing),
-                                    pytest.param("romaji", marks=needs_anthy)])
+@pytest.mark.parametrize("engine", [
+    "hangul", pytest.param("zhuyin", marks=needs_chewing),
+    pytest.param("romaji", marks=needs_anthy), pytest.param("kana", marks=needs_anthy)])
 @pytest.mark.parametrize("seed", range(20261208, 20261208 + SEEDS))
 def test_random_engine_calls(engine, seed, own_data_folder):
     """Calls straight to the engine's process, valid and not: this process goes on, and the
@@ -235,7 +244,7 @@ def test_random_engine_calls(engine, seed, own_data_folder):
             for _ in range(rng.randrange(40))))
         process.request("reset")
         view = process.request("search", {"hangul": "ㅎㅏㄴㄱㅡㄹ", "zhuyin": "ㄓㄨㄥˉㄍㄨㄛˊ",
-                                          "romaji": "nihon"}[engine])
+                                          "romaji": "nihon", "kana": "にほん"}[engine])
         assert view["committed"] or view["candidates"]
     finally:
         process.close()

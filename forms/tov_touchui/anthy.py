@@ -1,5 +1,6 @@
-"""Japanese through anthy: a backend of the engine process (see engine_server.py). Romaji keys
-become hiragana here (romaji.py); anthy converts the hiragana, split into its segments.
+"""Japanese through anthy: backends of the engine process (see engine_server.py). The keys
+(romaji, or those of the kana layout) become hiragana here (kana.py); anthy converts the
+hiragana, split into its segments.
 
 anthy is reached through ctypes in the engine's process only, as libchewing is (chewing.py):
 nothing to build, and no fault of it reaches the application.
@@ -11,7 +12,7 @@ the composition is converted again.
 import ctypes
 import ctypes.util
 
-import romaji
+import kana as readings
 
 UTF8 = 2  # ANTHY_UTF8_ENCODING
 
@@ -25,7 +26,11 @@ class _SegmentStat(ctypes.Structure):
 
 
 class AnthyBackend(object):
+    """Romaji."""
+
     KANA = 60  # what the engine holds at once; the keys after wait for the next piece
+    KEYS = readings.ROMAJI_KEYS
+    read = staticmethod(readings.from_romaji)
 
     @classmethod
     def valid_dictionary(cls, data):
@@ -41,9 +46,9 @@ class AnthyBackend(object):
         self.reset()
 
     def search(self, keys):
-        if any(key not in romaji.KEYS for key in keys):
-            raise ValueError("not a romaji key: %r" % keys)
-        kana, self._pending = romaji.to_kana(keys)
+        if any(key not in self.KEYS for key in keys):
+            raise ValueError("not a key of the layout: %r" % keys)
+        kana, self._pending = self.read(keys)
         if len(kana) > self.KANA:
             kana, self._pending = kana[:self.KANA], ""
         self._kana = kana
@@ -67,7 +72,7 @@ class AnthyBackend(object):
             segments.append(segment)
         whole = len(reading)
         choices = [("".join(self._segment(i, 0) for i in range(len(segments))), whole),
-                   (reading, whole), (romaji.katakana(reading), whole)]
+                   (reading, whole), (readings.katakana(reading), whole)]
         if segments:
             first = segments[0].length
             choices += [(self._segment(0, n), first) for n in range(segments[0].candidates)]
@@ -120,3 +125,10 @@ class AnthyBackend(object):
 
     def save(self):
         pass
+
+
+class KanaBackend(AnthyBackend):
+    """The kana layout's keys."""
+
+    KEYS = readings.KANA_KEYS
+    read = staticmethod(readings.from_kana_keys)

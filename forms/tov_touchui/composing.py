@@ -88,6 +88,14 @@ ENGINES = {
         "dictionary": None,
         "space": "choose",
     },
+    "kana": {
+        "library": "anthy",
+        "missing": ROMAJI_MISSING,
+        "keys": "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわをんー゛゜小",
+        "aliases": {},
+        "dictionary": None,
+        "space": "choose",
+    },
 }
 
 _found = {}

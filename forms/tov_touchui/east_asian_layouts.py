@@ -41,4 +41,16 @@ LAYOUTS = {
         "alternate": "us",
         "engine": "romaji",
     },
+    # Japanese on kana keys, the gojūon table read across, a row a vowel (あ段 to お段, the
+    # columns あ か さ た な は ま や ら わ); ゛ ゜ 小 change the kana before them. Shift: digits
+    # and the full-width punctuation.
+    "kana": {
+        "tag": "かな",
+        "symbols": ("あかさたなはまやらわ", "いきしちにひみ゛り゜"),
+        "shifted_symbols": ("1234567890", "、。「」・！？（）…"),
+        "letters": ("うくすつぬふむゆるを", "えけせてねへめ小れー", "おこそとのほもよろん"),
+        "caps_letters": ("うくすつぬふむゆるを", "えけせてねへめ小れー", "おこそとのほもよろん"),
+        "alternate": "us",
+        "engine": "kana",
+    },
 }

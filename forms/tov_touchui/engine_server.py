@@ -239,7 +239,8 @@ class PinyinBackend(object):
 # Each engine's backend class: in this file, or "module.Class" in a file beside it (imported
 # only in the process of that engine).
 BACKENDS = {"pinyin": "PinyinBackend", "hangul": "hangul.HangulBackend",
-            "zhuyin": "chewing.ChewingBackend", "romaji": "anthy.AnthyBackend"}
+            "zhuyin": "chewing.ChewingBackend", "romaji": "anthy.AnthyBackend",
+            "kana": "anthy.KanaBackend"}
 
 
 def backend_class(engine):

@@ -1,7 +1,7 @@
-"""Romaji to hiragana, as Japanese input methods read it (Hepburn and Kunrei spellings both):
-"nihon" ひらがな にほん, "kitte" きって (a doubled consonant), "n'" or "nn" ん, "-" ー.
-
-Plain Python for the Japanese backend of the engine process (anthy.py)."""
+"""The kana the Japanese keys typed, for the Japanese backends of the engine process
+(anthy.py), in plain Python: romaji as Japanese input methods read it (Hepburn and Kunrei
+spellings both: "nihon" にほん, "kitte" きって, "nn" ん, "-" ー), and the keys of the kana
+layout, whose ゛ ゜ and 小 change the kana before them (か ゛: が, つ 小: っ)."""
 
 _ROWS = {  # consonant: the kana of a, i, u, e, o ("" where the row has none)
     "": "あいうえお", "k": "かきくけこ", "g": "がぎぐげご", "s": "さしすせそ", "z": "ざじずぜぞ",
@@ -30,14 +30,14 @@ for _pair, _glide in _GLIDES.items():
     for _vowel, _small in zip("aiueo", _smalls):
         if _small != "\0":
             TABLE.setdefault(_pair + _vowel, _kana + _small)
-KEYS = "abcdefghijklmnopqrstuvwxyz-"  # what the keyboard composes with
+ROMAJI_KEYS = "abcdefghijklmnopqrstuvwxyz-"
 PREFIXES = {key[:n] for key in TABLE for n in range(1, len(key))}
 LONGEST = max(len(key) for key in TABLE)
 DOUBLING = set("bcdfghjkmpqrstvwxyz")  # a doubled one of these is っ
 
 
-def to_kana(keys):
-    """The kana of `keys`: a list of (kana, index of the key after it), and the keys at the end
+def from_romaji(keys):
+    """The kana of romaji `keys`: a list of (kana, index of the key after it), and the keys at the end
     that are not yet kana (a syllable half typed)."""
     kana, i = [], 0
     while i < len(keys):
@@ -57,6 +57,27 @@ def to_kana(keys):
             else:
                 kana.append((keys[i], i + 1))  # no kana: the letter itself
             i += 1
+    return kana, ""
+
+
+# The kana keys: the gojūon, and what ゛ ゜ 小 make of the kana before them.
+KANA = "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわをんー"
+MARKS = {"゛": dict(zip("かきくけこさしすせそたちつてとはひふへほう", "がぎぐげござじずぜぞだぢづでどばびぶべぼゔ")),
+         "゜": dict(zip("はひふへほ", "ぱぴぷぺぽ")),
+         "小": dict(zip("あいうえおつやゆよわ", "ぁぃぅぇぉっゃゅょゎ"))}
+KANA_KEYS = KANA + "".join(MARKS)
+
+
+def from_kana_keys(keys):
+    """The kana of kana-layout `keys`, in the form of from_romaji's (nothing is ever half
+    typed): a mark after a kana it cannot change stays itself."""
+    kana = []
+    for index, key in enumerate(keys, 1):
+        changed = MARKS.get(key, {}).get(kana[-1][0]) if kana else None
+        if changed:
+            kana[-1] = (changed, index)
+        else:
+            kana.append((key, index))
     return kana, ""
 
 
