@@ -30,10 +30,10 @@ fuzz-pinyin: build
 	FUZZ_SEEDS=8 PINYIN_ENGINE_CALLS=100000 PINYIN_KEY_PRESSES=10000 \
 	  nice $(PYTHON) -m pytest tests/test_chinese.py -k random -s -q $(PYTEST_ARGS)
 
-# The Korean and Traditional Chinese engines' long seeded random runs: 8 x 100,000 calls to each
-# engine's process (the suite runs a small slice).
+# The Japanese, Korean and Traditional Chinese layouts' long seeded random runs: 8 x 100,000
+# calls to each engine's process and 8 x 10,000 presses on each layout (the suite runs a slice).
 fuzz-east-asian: build
-	FUZZ_SEEDS=8 EAST_ASIAN_ENGINE_CALLS=100000 \
+	FUZZ_SEEDS=8 EAST_ASIAN_ENGINE_CALLS=100000 EAST_ASIAN_KEY_PRESSES=10000 \
 	  nice $(PYTHON) -m pytest tests/test_east_asian.py -k random -s -q $(PYTEST_ARGS)
 
 demo: build

@@ -4,7 +4,7 @@ touches; what Space, punctuation, ⌫ and OK do to a
 composition; the languages' default layouts; and seeded random runs of each engine's process
 (small here: `make fuzz-east-asian` runs the big ones).
 
-    FUZZ_SEEDS=8 EAST_ASIAN_ENGINE_CALLS=100000   the big runs
+    FUZZ_SEEDS=8 EAST_ASIAN_ENGINE_CALLS=100000 EAST_ASIAN_KEY_PRESSES=10000   the big runs
 """
 import ctypes
 import ctypes.util
@@ -218,6 +218,9 @@ def test_the_language_chooses_its_layout_and_a_password_never_composes(
 
 SEEDS = int(os.environ.get("FUZZ_SEEDS", "1"))
 ENGINE_CALLS = int(os.environ.get("EAST_ASIAN_ENGINE_CALLS", "2000"))
+KEY_PRESSES = int(os.environ.get("EAST_ASIAN_KEY_PRESSES", "1000"))
+LAYOUTS = ["hangul", pytest.param("zhuyin", marks=needs_chewing),
+           pytest.param("romaji", marks=needs_anthy), pytest.param("kana", marks=needs_anthy)]
 
 
 @pytest.fixture
@@ -227,9 +230,7 @@ def own_data_folder(tmp_path, monkeypatch):
 
 
 @pytest.mark.timeout(7200)
-@pytest.mark.parametrize("engine", [
-    "hangul", pytest.param("zhuyin", marks=needs_chewing),
-    pytest.param("romaji", marks=needs_anthy), pytest.param("kana", marks=needs_anthy)])
+@pytest.mark.parametrize("engine", LAYOUTS)  # each named as its engine
 @pytest.mark.parametrize("seed", range(20261208, 20261208 + SEEDS))
 def test_random_engine_calls(engine, seed, own_data_folder):
     """Calls straight to the engine's process, valid and not: this process goes on, and the
@@ -251,3 +252,40 @@ def test_random_engine_calls(engine, seed, own_data_folder):
     print("%s seed %d: %d calls, %d refused, %d engine processes ended"
           % (engine, seed, ENGINE_CALLS, refused, ended))
     assert ended == 0
+
+
+@pytest.mark.timeout(7200)
+@pytest.mark.parametrize("name", LAYOUTS)
+@pytest.mark.parametrize("seed", range(20261208, 20261208 + SEEDS))
+def test_random_key_presses(name, seed, own_data_folder, keyboard):
+    """Every key of the layout in random order: a composing key only ever adds to the field
+    (Hangul's finished syllables), and what another character key types lands after
+    everything typed before it, the composition committed first."""
+    rng = random.Random(seed)
+    shown = keyboard(name)
+    for _ in range(KEY_PRESSES):
+        # Taken afresh: the layout key fills the groups with new keys.
+        characters = [k for group in ["no_Shift", "Shift"] + [
+            "ui_caps_%s_%d" % (state, row) for state in ("off", "on") for row in range(3)]
+            for k in getattr(shown, group).GetChildren() if k.IsShownOnScreen()]
+        others = list(shown._candidate_keys) + [
+            shown.ui_next, shown.ui_previous, shown.ui_backspace, shown.ui_space,
+            shown.ui_clear, shown.ui_tab]
+        draw = rng.random()  # the layout key now and then: most presses on the layout
+        key = shown.ui_layout if draw < 0.01 else rng.choice(characters if draw < 0.8 else
+                                                               others)
+        if not (key.IsEnabled() and key.IsShownOnScreen()):
+            continue
+        before = shown.get_value()
+        tov_touchui.fire_key(key)
+        after = shown.get_value()
+        engine = shown._composer and shown._composer.engine
+        if key in characters and key not in (shown.ui_caps_lock_on, shown.ui_caps_lock_off):
+            if engine and composing.composing_key(engine, key.GetLabel()) and (
+                    shown._composing() or after == before):
+                assert after.startswith(before)
+            else:
+                assert after.startswith(before) and after.endswith(key.GetLabel())
+                assert not shown._composing()
+        if len(after) > 400:
+            tov_touchui.fire_key(shown.ui_clear)
