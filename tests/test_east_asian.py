@@ -72,8 +72,9 @@ def clicks(keys):
             for c in keys]
 
 
-def through_input_text_and_a_grid_cell(frame, name, actions, expected):
-    tov_touchui.set_layout(name)
+def through_input_text_and_a_grid_cell(frame, language, actions, expected):
+    """Under `language`, on the layout it types with by default."""
+    tov_touchui.set_language(language)
     script = WhenModal(tov_touch.AlphaKeypad, *actions, lambda k: click(k.ui_ok),
                        timeout_ms=30000)
     assert tov_touch.input_text(frame) == expected
@@ -92,7 +93,7 @@ def through_input_text_and_a_grid_cell(frame, name, actions, expected):
 # ---- Korean ----------------------------------------------------------------------------------
 
 def test_hangul_by_clicks_through_input_text_and_a_grid_cell(app, frame, layout):
-    through_input_text_and_a_grid_cell(frame, "hangul", clicks("ㅎㅏㄴㄱㅡㄹ"), "한글")
+    through_input_text_and_a_grid_cell(frame, "ko_KR", clicks("ㅎㅏㄴㄱㅡㄹ"), "한글")
 
 
 def test_hangul_composition_agrees_with_libhangul():
@@ -132,7 +133,7 @@ def test_hangul_composition_agrees_with_libhangul():
 
 @needs_chewing
 def test_zhuyin_by_clicks_through_input_text_and_a_grid_cell(app, frame, layout):
-    through_input_text_and_a_grid_cell(frame, "zhuyin", clicks("ㄓㄨㄥ␣ㄍㄨㄛˊ") + [
+    through_input_text_and_a_grid_cell(frame, "zh_TW", clicks("ㄓㄨㄥ␣ㄍㄨㄛˊ") + [
         candidate("中國")], "中國")
 
 
@@ -141,7 +142,7 @@ def test_zhuyin_by_clicks_through_input_text_and_a_grid_cell(app, frame, layout)
 @needs_anthy
 @pytest.mark.parametrize("keys, word", [("nihon", "日本"), ("toukyou", "東京")])
 def test_japanese_by_clicks_through_input_text_and_a_grid_cell(app, frame, layout, keys, word):
-    through_input_text_and_a_grid_cell(frame, "romaji", clicks(keys) + [candidate(word)], word)
+    through_input_text_and_a_grid_cell(frame, "ja_JP", clicks(keys) + [candidate(word)], word)
 
 
 # ---- composing keys, by layout --------------------------------------------------------------
