@@ -30,6 +30,10 @@ import threading
 import time
 import warnings
 
+# The engines' keys (these files hold plain data and code; the backends in them run only in
+# the engine's process).
+from . import chewing, hangul, kana
+
 PAGE = 6  # candidates in view at once
 
 PINYIN_MISSING = (
@@ -42,9 +46,6 @@ ZHUYIN_MISSING = (
 ROMAJI_MISSING = (
     "Japanese input needs the anthy engine: on Debian, apt-get install libanthy1 "
     "(scripts/setup.sh does it).")
-
-HANGUL_JAMO = "ㄱㄲㄴㄷㄸㄹㅁㅂㅃㅅㅆㅇㅈㅉㅊㅋㅌㅍㅎㅏㅐㅑㅒㅓㅔㅕㅖㅗㅛㅜㅠㅡㅣ"
-ZHUYIN_TONES = "ˉˊˇˋ˙"  # ˉ: the first tone, which a syllable takes from Space too
 
 # Each engine: what its backend needs, never loaded in this process (a module, or a shared
 # library), the install hint where it is missing, the keys its layout composes, the one of them
@@ -65,7 +66,7 @@ ENGINES = {
     },
     "hangul": {  # composed here, in Python (hangul.py): nothing to install
         "missing": "",
-        "keys": HANGUL_JAMO,
+        "keys": hangul.JAMO,
         "aliases": {},
         "dictionary": None,
         "space": "type",
@@ -74,7 +75,7 @@ ENGINES = {
     "zhuyin": {
         "library": "chewing",
         "missing": ZHUYIN_MISSING,
-        "keys": "ㄅㄆㄇㄈㄉㄊㄋㄌㄍㄎㄏㄐㄑㄒㄓㄔㄕㄖㄗㄘㄙㄧㄨㄩㄚㄛㄜㄝㄞㄟㄠㄡㄢㄣㄤㄥㄦ" + ZHUYIN_TONES,
+        "keys": "".join(chewing.KEYBOARD),      # the symbols and the tones
         "aliases": {},
         "dictionary": "chewing.sqlite3",
         "space": "tone",
@@ -82,7 +83,7 @@ ENGINES = {
     "romaji": {
         "library": "anthy",
         "missing": ROMAJI_MISSING,
-        "keys": "abcdefghijklmnopqrstuvwxyz-",
+        "keys": kana.ROMAJI_KEYS,
         "separator": "-",                         # ー inside a composition, else itself
         "aliases": {"ー": "-"},
         "dictionary": None,
@@ -91,7 +92,7 @@ ENGINES = {
     "kana": {
         "library": "anthy",
         "missing": ROMAJI_MISSING,
-        "keys": "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわをんー゛゜小",
+        "keys": kana.KANA_KEYS,
         "aliases": {},
         "dictionary": None,
         "space": "choose",
@@ -337,8 +338,8 @@ class Composer(object):
     def take_first(self):
         """Space: the first candidate in view, or the keys as typed where there is none; on
         zhuyin, the first tone for a syllable that waits for its tone."""
-        if ENGINES[self.engine]["space"] == "tone" and self.keys[-1] not in ZHUYIN_TONES:
-            self.type(ZHUYIN_TONES[0])
+        if ENGINES[self.engine]["space"] == "tone" and self.keys[-1] not in chewing.TONES:
+            self.type(chewing.TONES[0])
         elif self._view and self._view["candidates"]:
             self.choose(0)
         else:
