@@ -1,5 +1,5 @@
-"""Composing input on the text keyboard: keys typed on a composing layout (pinyin letters) are
-turned into text by an engine, shown in a row with the engine's candidates, and committed to
+"""Composing input on the text keyboard: keys typed on a composing layout (pinyin or romaji
+letters, Hangul jamo, zhuyin, kana) are turned into text by an engine, shown in a row with the engine's candidates, and committed to
 the field through the keypad class's on_character.
 
 One machinery serves every engine:
@@ -11,12 +11,16 @@ One machinery serves every engine:
                     composition is then given to the new one again, call by call
     ENGINES         each engine as data: its binding, the keys it composes, its dictionary file
 
-An engine is a backend class in engine_server.py (its interface is described there): search
-keys, choose a candidate, reset, and the view (held keys, composition, candidates). An engine
-never runs in the application's process, so none of its faults can end the application.
+An engine is a backend class named in engine_server.BACKENDS (its interface is described
+there): search keys, choose a candidate, reset, and the view (held keys, composition,
+candidates). An engine never runs in the application's process, so none of its faults can end
+the application. The backends: pinyin (engine_server.py, through tov_pinyin), hangul
+(hangul.py, plain Python), zhuyin (chewing.py, libchewing through ctypes), romaji and kana
+(anthy.py with kana.py, anthy through ctypes).
 
-A new engine takes three things: its backend class in engine_server.BACKENDS, its entry here in
-ENGINES (same name), and a layout in layouts.py whose "engine" names it.
+A new engine takes three things: its backend class in engine_server.BACKENDS (a file of its own
+beside it is fine), its entry here in ENGINES (same name), and a layout whose "engine" names it
+(layouts.py, east_asian_layouts.py).
 """
 import atexit
 import ctypes.util
