@@ -217,6 +217,18 @@ def test_the_language_chooses_its_layout_and_a_password_never_composes(
     assert seen == {"layout": "us", "switch": False, "row": False}
 
 
+@pytest.mark.parametrize("language, name, package", [
+    ("zh_TW", "zhuyin", "libchewing3"), ("ja_JP", "romaji", "libanthy1"),
+    (None, "kana", "libanthy1")])
+def test_without_its_engine_a_language_types_latin(monkeypatch, layout, language, name, package):
+    monkeypatch.setitem(composing._found, tov_touchui.LAYOUTS[name]["engine"], False)
+    if language:
+        tov_touchui.set_language(language)
+        assert tov_touchui.get_layout() == "us"
+    with pytest.raises(RuntimeError, match=package):
+        tov_touchui.set_layout(name)
+
+
 SEEDS = int(os.environ.get("FUZZ_SEEDS", "1"))
 ENGINE_CALLS = int(os.environ.get("EAST_ASIAN_ENGINE_CALLS", "2000"))
 KEY_PRESSES = int(os.environ.get("EAST_ASIAN_KEY_PRESSES", "1000"))
