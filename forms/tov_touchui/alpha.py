@@ -22,10 +22,31 @@ LETTER_ROWS = 3
 
 class CandidateKey(TouchKey):
     """A candidate's key: as wide as the row gives it, whatever the candidate, so the row does
-    not jump as the candidates change."""
+    not jump as the candidates change; a long candidate (日本語を入力する) is drawn smaller to
+    fit, down to half size."""
+
+    MARGIN = 4  # px each side of a shrunk candidate
+
+    _painting = False
 
     def measured_text(self):
         return "M"
+
+    def draw(self, dc, size):
+        self._painting = True
+        try:
+            TouchKey.draw(self, dc, size)
+        finally:
+            self._painting = False
+
+    def drawing_font(self):
+        font = TouchKey.drawing_font(self)
+        if self._painting:  # never for the key's size, only for its face
+            room = self.GetClientSize().width - 2 * self.scaled(self.MARGIN)
+            width = self.GetFullTextExtent(self.face_text(), font)[0]
+            if 0 < room < width:
+                return font.Scaled(max(0.5, room / float(width)))
+        return font
 
 
 class Composition(Caption):
