@@ -10,9 +10,11 @@ The parts:
     texts     the drawn captions and value field
     keypad    what the forms share: building, the char hook, ending, scaling to the screen
     digit     the numeric keypad and the PIN pad
-    alpha     the text keyboard; layouts holds its key rows as data, and the choice of layout
-    composing the composing layouts' machinery (pinyin); engine_server runs an engine in a
-              process of its own
+    alpha     the text keyboard; layouts holds its key rows as data (east_asian_layouts those
+              of Japanese, Korean, Traditional Chinese), and the choice of layout
+    composing the composing layouts' machinery (pinyin, romaji and kana, Hangul, zhuyin);
+              engine_server runs an engine in a process of its own, its backends beside it
+              (hangul, chewing, anthy with kana)
     theme     the palettes and the choice of theme
     captions  the texts the forms draw, one table per language, and the choice of language
     editing   a bound control while its keypad is open: its name as the prompt, its mark, and
