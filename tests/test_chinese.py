@@ -16,9 +16,9 @@ import wx.grid
 
 import tov_touch
 import tov_touchui
+from engine_runs import random_engine_calls
 from gui import (WhenModal, candidate, click, double_click_cell, find_button, flush_events,
                  type_keys)
-from engine_runs import random_engine_calls
 from tov_touchui import composing
 
 pytest.importorskip("tov_pinyin", reason="the pinyin engine (libgooglepinyin0-dev) is missing")
