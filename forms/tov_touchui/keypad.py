@@ -260,6 +260,39 @@ class Keypad(wx.Dialog):
 
     # -- ending --------------------------------------------------------------------------------
 
+    # wx deletes a dialog with its parent, and one that was Destroy()ed at the next idle time:
+    # inside ShowModal() either would leave wx running the rest of ShowModal() on freed memory
+    # (a crash, or a heap that aborts later). While the keypad is modal it leaves a parent that
+    # is being destroyed and ends its loop as cancelled, and a Destroy() ends the loop and
+    # destroys it once ShowModal() has returned.
+
+    def ShowModal(self):
+        parent = self.GetParent()
+        self._destroy_when_ended = False
+        if parent:
+            parent.Bind(wx.EVT_WINDOW_DESTROY, self._on_parent_destroyed)
+        try:
+            return wx.Dialog.ShowModal(self)
+        finally:
+            if parent:
+                parent.Unbind(wx.EVT_WINDOW_DESTROY, handler=self._on_parent_destroyed)
+            if self._destroy_when_ended:
+                wx.Dialog.Destroy(self)
+
+    def Destroy(self):
+        if self and self.IsModal():
+            self._destroy_when_ended = True
+            self.EndModal(wx.ID_CANCEL)
+            return True
+        return wx.Dialog.Destroy(self)
+
+    def _on_parent_destroyed(self, event):
+        event.Skip()
+        parent = event.GetEventObject()
+        if parent is self.GetParent() and self.IsModal():
+            parent.RemoveChild(self)
+            self.EndModal(wx.ID_CANCEL)
+
     def _end(self, code):
         if self.IsModal():
             self.EndModal(code)
