@@ -7,7 +7,7 @@ import wx
 import tov_wxtools
 
 from . import theme
-from .captions import caption
+from .captions import caption, get_language
 from .keys import ShiftKey, TouchKey, fire_key
 from .keystrokes import typed_char
 from .texts import Caption, ValueField
@@ -49,20 +49,24 @@ class Keypad(wx.Dialog):
 
     def __init__(self, parent, title, key_points, key_size):
         wx.Dialog.__init__(self, parent, wx.ID_ANY, title, style=wx.DEFAULT_DIALOG_STYLE)
-        self.palette = theme.palette()
-        self.SetBackgroundColour(self.palette.window)
-        self._key_points = key_points
-        self._key_font = font(key_points)
-        self._key_size = key_size
-        self._scale = 1.0
-        self._borders = {}    # owner -> [(sizer item, gap at scale 1)]; owner None: the form's
-        self._grid_gaps = []  # (grid sizer, gap at scale 1)
-        self._scaled = None   # controls with set_scale(), found at the next fit
-        self._keys_by_code = {}  # wx key code -> key
-        self._keys_by_char = {}  # typed character -> keys with that caption
-        self._first_key = None   # whose font tells how much the application enlarged the keys
-        self.Bind(wx.EVT_CHAR_HOOK, self._on_char_hook)
-        self.Bind(wx.EVT_CLOSE, self._on_close)
+        with self._building():
+            # The settings as they are now: the keypad keeps them while it is open (a layout
+            # switch redraws keys in them), whatever the application sets meanwhile.
+            self.palette = theme.palette()
+            self.language = get_language()
+            self.SetBackgroundColour(self.palette.window)
+            self._key_points = key_points
+            self._key_font = font(key_points)
+            self._key_size = key_size
+            self._scale = 1.0
+            self._borders = {}    # owner -> [(sizer item, gap at scale 1)]; None: the form's
+            self._grid_gaps = []  # (grid sizer, gap at scale 1)
+            self._scaled = None   # controls with set_scale(), found at the next fit
+            self._keys_by_code = {}  # wx key code -> key
+            self._keys_by_char = {}  # typed character -> keys with that caption
+            self._first_key = None   # whose font tells how far the application enlarged keys
+            self.Bind(wx.EVT_CHAR_HOOK, self._on_char_hook)
+            self.Bind(wx.EVT_CLOSE, self._on_close)
 
     # -- building ------------------------------------------------------------------------------
 

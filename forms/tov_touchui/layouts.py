@@ -10,7 +10,7 @@ A layout gives:
     alternate         the layout the switch key goes to (a Latin one for Cyrillic, Greek)
     engine            "pinyin": the letters compose Chinese through the pinyin engine
 """
-from . import captions, pinyin
+from . import captions, pinyin, settings
 
 # Accented letters a hold on the base letter offers, in every Latin layout.
 LATIN_ACCENTS = {
@@ -121,35 +121,40 @@ LAYOUTS = {
 }
 
 # The layout each language (or language_REGION) types with when the application names none;
-# any other language types on the US layout.
+# any other language types on the US layout, and so does Traditional Chinese (no pinyin there).
 LANGUAGE_LAYOUTS = {"en_GB": "uk", "de": "de", "fr": "fr", "es": "es", "it": "it", "pt": "pt",
-                    "ru": "ru", "sv": "nordic", "fi": "nordic", "el": "el", "zh_CN": "pinyin",
-                    "zh_SG": "pinyin", "zh_Hans": "pinyin", "zh": "pinyin"}
+                    "ru": "ru", "sv": "nordic", "fi": "nordic", "el": "el", "zh": "pinyin"}
 
 _chosen = None  # None: follow the language
 
 
 def set_layout(name):
     """Choose the text keyboard's layout for every keypad opened from now on: one of
-    LAYOUTS, or None to follow the language again. An unknown name raises ValueError."""
+    LAYOUTS, or None to follow the language again.
+
+    Anything but a str or None raises TypeError, an unknown name ValueError, the pinyin layout
+    without its engine RuntimeError; either way the setting stays as it was."""
     global _chosen
-    if name is not None and name not in LAYOUTS:
-        raise ValueError("no layout %r; layouts: %s" % (name, ", ".join(LAYOUTS)))
-    if name is not None and LAYOUTS[name].get("engine") and not pinyin.available():
+    text = settings.name_argument("set_layout", "name", name, none_allowed=True)
+    found = settings.canonical(text, LAYOUTS)
+    if text is not None and found is None:
+        raise ValueError("no layout %r; layouts: %s" % (text, ", ".join(LAYOUTS)))
+    if found is not None and LAYOUTS[found].get("engine") and not pinyin.available():
         raise RuntimeError(pinyin.ENGINE_MISSING)
-    _chosen = name
+    _chosen = found
 
 
 def get_layout():
     """The layout the text keyboard opens with: the one set, else the language's (the
-    captions' language when one was set, else the application's)."""
-    if _chosen:
-        return _chosen
-    code = captions.chosen_language() or next(captions.requested_locales(), "")
-    code = code.split(".")[0].split("@")[0].replace("-", "_")
-    if code.startswith("zh_") and captions.match(code) == "zh_TW":
-        return "us"  # Traditional Chinese: no pinyin on these keyboards
-    for key in (code, code.partition("_")[0]):
+    locale set with set_language() when there is one, else the application's)."""
+    return _chosen or language_layout(captions.chosen_locale() or captions.application_locale())
+
+
+def language_layout(locale):
+    """The layout a captions.Locale (or None) types with."""
+    if locale is None or captions.captions_for(locale) == "zh_TW":
+        return "us"
+    for key in (locale.language + "_" + locale.region, locale.language):
         if key in LANGUAGE_LAYOUTS:
             name = LANGUAGE_LAYOUTS[key]
             # Without the engine, Chinese types on the US keys rather than not at all.

@@ -1,6 +1,7 @@
 """Chinese input on the text keyboard: letters go to the pinyin engine (tov_pinyin), a row
 shows the composition and the engine's candidates, and a touched candidate is typed like any
 key, through the keypad class's on_character."""
+from .characters import without_last_character
 
 ENGINE_MISSING = (
     "Chinese (pinyin) input needs the tov_pinyin module, which is built only where the pinyin "
@@ -57,7 +58,7 @@ class Composer(object):
         """Drops the composition's last letter; False when there is no composition."""
         if not self.letters:
             return False
-        self.letters = self.letters[:-1]
+        self.letters = without_last_character(self.letters)
         self._search()
         return True
 
