@@ -1,5 +1,6 @@
 """An application closes down under an open keypad: it destroys every top-level window while
-the keypad is modal, with a key held down or a row of alternatives open.
+the keypad is modal, with a key held down, a row of alternatives open, or the numeric keypad's
+error box over it (which the operator answers after the windows went).
 
 Run as: python3 teardown_child.py CONTROL STATE ORDER (DISPLAY set, the module on PYTHONPATH).
 CONTROL is the control whose touch opens the keypad (see CONTROLS), STATE what the finger is
@@ -14,9 +15,6 @@ import wx.grid
 
 import tov_touch
 import tov_touchui
-
-SIMULATOR = None
-
 
 def text_control(style, proxy_class):
     def make(screen):
@@ -63,27 +61,51 @@ def letter_with_alternatives(keypad):
     return backspace(keypad)
 
 
-# What is under the finger when the windows go: nothing, or a key held down (past the delay
-# after which ⌫ repeats and a letter offers its alternatives).
-STATES = {
-    "idle": None,
-    "backspace-held": backspace,
-    "alternatives-open": letter_with_alternatives,
-}
-
-
 def at_centre(window):
     x, y, w, h = window.GetScreenRect()
     return x + w // 2, y + h // 2
 
 
+# What goes on in the keypad when the windows go. Each takes the keypad and the simulator, sets
+# it going and returns how many ms it needs; the windows go then.
+def idle(keypad, sim):
+    return 100
+
+
+def holding(choose_key):
+    """A key held down past the delay after which ⌫ repeats and a letter offers its
+    alternatives; the finger lifts after the windows went."""
+    def hold(keypad, sim):
+        sim.MouseMove(at_centre(choose_key(keypad)))
+        wx.CallLater(50, sim.MouseDown, wx.MOUSE_BTN_LEFT)
+        return 50 + tov_touchui.keys.HOLD_MS + 300
+    return hold
+
+
+def error_box(keypad, sim):
+    """Enter on an empty numeric field: the keypad's error box, answered after the windows
+    went (with the focus it has under a window manager)."""
+    keypad.mValueField.SetValue("")
+    sim.MouseMove(at_centre(keypad.m_button16))
+    wx.CallLater(50, sim.MouseClick, wx.MOUSE_BTN_LEFT)
+    wx.CallLater(800, sim.Char, wx.WXK_RETURN)
+    return 500
+
+
+STATES = {
+    "idle": idle,
+    "backspace-held": holding(backspace),
+    "alternatives-open": holding(letter_with_alternatives),
+    "error-box-open": error_box,
+}
+
+
 def main(control, state, order):
-    global SIMULATOR
     app = wx.App(False)
     screen = wx.Frame(None, title="screen", pos=(0, 0), size=(400, 300))
     ctrl = CONTROLS[control](screen)
     screen.Show()
-    SIMULATOR = sim = wx.UIActionSimulator()
+    sim = wx.UIActionSimulator()
     sim.MouseUp(wx.MOUSE_BTN_LEFT)  # a finger left down by an earlier run is lifted
 
     def touch_control():
@@ -103,13 +125,7 @@ def main(control, state, order):
             wx.CallLater(50, wait_for_keypad)
             return
         print("opened", flush=True)
-        held = STATES[state]
-        if held is None:
-            wx.CallLater(100, destroy_everything)
-            return
-        sim.MouseMove(at_centre(held(keypad)))
-        wx.CallLater(50, lambda: sim.MouseDown(wx.MOUSE_BTN_LEFT))
-        wx.CallLater(50 + tov_touchui.keys.HOLD_MS + 300, destroy_everything)
+        wx.CallLater(STATES[state](keypad, sim), destroy_everything)
 
     def destroy_everything():
         windows = list(wx.GetTopLevelWindows())
@@ -117,8 +133,7 @@ def main(control, state, order):
             windows.reverse()
         for window in windows:
             window.Destroy()
-        # The finger lifts after the windows are gone.
-        wx.CallLater(50, lambda: sim.MouseUp(wx.MOUSE_BTN_LEFT))
+        wx.CallLater(50, sim.MouseUp, wx.MOUSE_BTN_LEFT)
 
     wx.CallLater(300, touch_control)
     app.MainLoop()

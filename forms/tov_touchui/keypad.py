@@ -265,36 +265,43 @@ class Keypad(wx.Dialog):
     # -- ending --------------------------------------------------------------------------------
 
     # wx deletes a dialog with its parent, and one that was Destroy()ed at the next idle time:
-    # inside ShowModal() either would leave wx running the rest of ShowModal() on freed memory
-    # (a crash, or a heap that aborts later). While the keypad is modal it leaves a parent that
-    # is being destroyed and ends its loop as cancelled, and a Destroy() ends the loop and
-    # destroys it once ShowModal() has returned.
+    # inside ShowModal() (the keypad's loop, or an error box's above it) either would leave wx
+    # running the rest of ShowModal() on freed memory (a crash, or a heap that aborts later).
+    # While ShowModal() runs, the keypad leaves a parent that is being destroyed and ends as
+    # cancelled, and a Destroy() ends it and waits for ShowModal() to return.
+
+    _showing = False  # ShowModal() is running
 
     def ShowModal(self):
         parent = self.GetParent()
-        self._destroy_when_ended = False
+        self._showing, self._destroy_when_shown = True, False
         if parent:
             parent.Bind(wx.EVT_WINDOW_DESTROY, self._on_parent_destroyed)
         try:
             return wx.Dialog.ShowModal(self)
         finally:
+            self._showing = False
             if parent:
                 parent.Unbind(wx.EVT_WINDOW_DESTROY, handler=self._on_parent_destroyed)
-            if self._destroy_when_ended:
+            if self._destroy_when_shown:
                 wx.Dialog.Destroy(self)
 
     def Destroy(self):
-        if self and self.IsModal():
-            self._destroy_when_ended = True
-            self.EndModal(wx.ID_CANCEL)
-            return True
-        return wx.Dialog.Destroy(self)
+        if not self._showing:
+            return wx.Dialog.Destroy(self)
+        self._destroy_when_shown = True
+        self._end_cancelled()
+        return True
 
     def _on_parent_destroyed(self, event):
         event.Skip()
         parent = event.GetEventObject()
-        if parent is self.GetParent() and self.IsModal():
+        if self._showing and parent is self.GetParent():
             parent.RemoveChild(self)
+            self._end_cancelled()
+
+    def _end_cancelled(self):
+        if self.IsModal():
             self.EndModal(wx.ID_CANCEL)
 
     def _end(self, code):
