@@ -137,6 +137,7 @@ def main(control, state, order):
 
     wx.CallLater(300, touch_control)
     app.MainLoop()
+    sim.MouseUp(wx.MOUSE_BTN_LEFT)  # the X server is shared: no finger is left down on it
     print("ended", flush=True)
 
 
