@@ -7,7 +7,7 @@ import wx
 import tov_touch
 import tov_touchui
 from gui import flush_events, press
-from tov_touchui import captions, keypad, pinyin, theme
+from tov_touchui import composing, keypad, theme
 
 pytestmark = pytest.mark.timeout(60)
 
@@ -100,7 +100,7 @@ def test_a_getter_gives_the_canonical_str_and_keypads_open(frame, setting, given
 
 
 def pinyin_or_us():
-    return "pinyin" if pinyin.available() else "us"
+    return "pinyin" if composing.available("pinyin") else "us"
 
 
 @pytest.mark.parametrize("code, language, layout", [
