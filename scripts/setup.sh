@@ -15,6 +15,7 @@ packages=(
   fonts-dejavu-core fonts-wqy-microhei
   libgooglepinyin0-dev libchewing3 libanthy1
   libhangul1  # only for the test that checks the Hangul composition against it
+  python3-regex
 )
 packages+=("$@")
 

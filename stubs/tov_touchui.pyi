@@ -5,8 +5,8 @@ import wx
 
 __all__ = ["DigitKeypad", "DigitPasswordKeypad", "AlphaKeypad", "TouchKey", "THEMES",
            "set_theme", "get_theme", "LANGUAGES", "set_language", "get_language", "LAYOUTS",
-           "set_layout", "get_layout", "caption", "EVT_KEYPAD_OK", "EVT_KEYPAD_CANCEL",
-           "KeypadEvent"]
+           "set_layout", "get_layout", "caption", "without_last_character", "EVT_KEYPAD_OK",
+           "EVT_KEYPAD_CANCEL", "KeypadEvent"]
 
 THEMES: tuple[str, ...]
 LANGUAGES: tuple[str, ...]
@@ -19,13 +19,17 @@ LAYOUTS: dict[str, dict[str, object]]
 EVT_KEYPAD_OK: wx.PyEventBinder
 EVT_KEYPAD_CANCEL: wx.PyEventBinder
 
+# Each setter raises TypeError for any other kind of argument and ValueError for an unknown
+# name (set_layout also RuntimeError for "pinyin" without its engine), changing nothing; each
+# getter returns the name from its own table.
 def set_theme(name: str) -> None: ...
 def get_theme() -> str: ...
 def set_language(code: str | None) -> None: ...
 def get_language() -> str: ...
 def set_layout(name: str | None) -> None: ...
 def get_layout() -> str: ...
-def caption(name: str) -> str: ...
+def caption(name: str, language: str | None = None) -> str: ...
+def without_last_character(text: str) -> str: ...
 def typed_char(event: wx.KeyEvent) -> str | None: ...
 def fire_key(key: wx.Window) -> None: ...
 
@@ -89,7 +93,9 @@ class _ValueField(_DrawnControl):
     on_typed: Callable[[str], object] | None
 
 class _Keypad(wx.Dialog, metaclass=_WrapperType):
+    # The theme's palette and the language the keypad opened with; it keeps both while open.
     palette: _Palette
+    language: str
     def fit_into(self, room: wx.Size) -> float: ...
 
 class _DigitForm(_Keypad):

@@ -260,7 +260,7 @@ class AlphaKeypad(Keypad):
         return key
 
     def _caps_key(self, group, handler, colour):
-        key = self._group_key(group, caption("caps"), handler, units=1.5)
+        key = self._group_key(group, caption("caps", self.language), handler, units=1.5)
         key.SetBackgroundColour(wx.Colour(*colour))
         key.SetForegroundColour(theme.ink_on(wx.Colour(*colour)))
         return key

@@ -37,6 +37,7 @@ import warnings
 # The engines' keys (these files hold plain data and code; the backends in them run only in
 # the engine's process).
 from . import chewing, hangul, kana
+from .characters import without_last_character
 
 PAGE = 6  # candidates in view at once
 
@@ -329,7 +330,7 @@ class Composer(object):
         """Drops the composition's last key; False when there is no composition."""
         if not self.keys:
             return False
-        self.keys = self.keys[:-1]
+        self.keys = without_last_character(self.keys)
         self._search()
         return True
 
