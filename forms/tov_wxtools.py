@@ -102,6 +102,11 @@ class _Place(object):
         spot = reported if window.IsShown() and reported.GetSize() == self.spot.GetSize() \
             else self.spot
         size = _fit(window, self.room, decorations)
+        if self.room != self.area and not _fits_in(window, self.room):
+            # The window manager's frame took more than the room beside the control had
+            # left: the whole work area then, over the control if it must be.
+            self.room = self.area
+            size = _fit(window, self.area, decorations)
         rect = _inside(wx.Rect(spot.GetPosition(), size), self.area)
         if self.touched is not None and rect.Intersects(self.touched):
             rect = _placement(size, self.room, _centre(spot), self.touched)
@@ -126,10 +131,14 @@ def _largest_fit(window, area, clear, decorations):
     for band in _bands(area, clear):
         _fit(window, band, decorations)
         needed = _needed_size(window)
-        if (needed.width <= band.width and needed.height <= band.height
-                and needed.width * needed.height > best_size):
+        if _fits_in(window, band) and needed.width * needed.height > best_size:
             best, best_size = band, needed.width * needed.height
     return best
+
+
+def _fits_in(window, room):
+    needed = _needed_size(window)
+    return needed.width <= room.width and needed.height <= room.height
 
 
 def _bands(area, clear):

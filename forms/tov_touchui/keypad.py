@@ -213,7 +213,9 @@ class Keypad(wx.Dialog):
         Where the keypad fits at its natural size it keeps it, or grows on a large screen;
         where it does not, everything shrinks evenly, keys down to 44 px. Returns the scale.
         """
-        scale = self._scale
+        # Below scale 1 the keys' floors keep the keypad from shrinking in proportion, and a
+        # room larger than the last would be misjudged from there: measure from scale 1.
+        scale = max(self._scale, 1.0)
         need = self._need_at(scale)
         # What it needs at scale 1, near enough: the correction below makes it exact.
         width, height = need.width / scale, need.height / scale
