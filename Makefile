@@ -7,7 +7,7 @@ PYTEST_ARGS ?=
 export PYTHONPATH := $(abspath $(BUILD))$(if $(PYTHONPATH),:$(PYTHONPATH))
 export NO_AT_BRIDGE := 1
 
-.PHONY: all setup build test demo demo-repeat test-pythons prove-debian wheel clean
+.PHONY: all setup build test demo demo-repeat test-pythons prove-debian prove-arm wheel clean
 
 all: build
 
@@ -70,6 +70,17 @@ RELEASES ?= 12 13 testing
 ROOTS ?= /var/tmp/tov_touch-roots
 prove-debian:
 	ROOTS=$(ROOTS) bash scripts/prove_debian.sh $(RELEASES)
+
+# The same on Debian 12 for the ARM panels, arm64 and armhf side by side, emulated by qemu-user
+# (binfmt_misc) at the lowest CPU priority; one line per architecture. Emulation makes the suite
+# 5 to 20 times slower, so ARM_TESTS names what `./run test` runs there (see the README), and
+# each command is ended after ARM_BOUND seconds. The roots go under ARM_ROOTS.
+ARCHS ?= arm64 armhf
+ARM_ROOTS ?= /var/tmp/tov_touch-arm-roots
+ARM_BOUND ?= 5400
+ARM_TESTS ?=
+prove-arm:
+	ROOTS=$(ARM_ROOTS) BOUND=$(ARM_BOUND) TESTS='$(ARM_TESTS)' bash scripts/prove_arm.sh $(ARCHS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) dist
