@@ -11,7 +11,7 @@
 # Usage: scripts/prove_arm.sh [ARCH ...]   ARCH: arm64 or armhf (default: both)
 # ROOTS is where the roots are built (default /var/tmp/tov_touch-arm-roots), rebuilt on every run;
 # TESTS, when set, are the pytest arguments `./run test` runs with (its PYTEST_ARGS); BOUND
-# defaults to 5400 seconds.
+# defaults to 3600 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,7 +20,7 @@ source scripts/roots.sh
 archs=("$@")
 [[ ${#archs[@]} -gt 0 ]] || archs=(arm64 armhf)
 roots=${ROOTS:-/var/tmp/tov_touch-arm-roots}
-bound=${BOUND:-5400}
+bound=${BOUND:-3600}
 tests=${TESTS:-}
 
 require_root

@@ -241,8 +241,11 @@ def test_a_user_dictionary_that_is_not_one_is_refused(tmp_path):
 
 # ---- refused input, limits, one engine -------------------------------------------------------
 
+# ÿ is the char -1 where char is signed (x86) and 255 where it is not (ARM); š (U+0161) and Ł
+# (U+0141) end in the bytes of "a" and "A".
 @pytest.mark.parametrize("letters, error", [
     ("ni hao", ValueError), ("ni1", ValueError), ("你好", ValueError), ("é", ValueError),
+    ("ÿ", ValueError), ("ša", ValueError), ("nŁ", ValueError),
     ("a\x00", ValueError), ("nihao\n", ValueError), ("\udc80", ValueError),
     (b"nihao", TypeError), (None, TypeError), (5, TypeError)])
 def test_what_is_not_pinyin_is_refused_and_changes_nothing(engine, letters, error):
