@@ -63,7 +63,8 @@ in_root() {
 # A fresh minimal root of a Debian suite with git added, rebuilt on every run: debootstrap's
 # log beside it. ARCH, when it is not the host's, makes a foreign root: debootstrap unpacks it
 # here and runs its second stage inside it, under the emulator binfmt_misc names for that
-# architecture.
+# architecture. The second stage mounts /proc and /sys itself (and fails when it cannot take
+# in_root's down again), so it gets a mount namespace of its own instead.
 make_root() {
   local root=$1 suite=$2 arch=${3:-} mirror=${MIRROR:-http://deb.debian.org/debian}
   # Nothing is mounted under the root outside in_root's namespaces, so removing it is safe.
@@ -75,13 +76,15 @@ make_root() {
   mkdir -p "$(dirname "$root")"
   local options=(--variant=minbase --include=git)
   [[ -z $arch || $arch == "$(dpkg --print-architecture)" ]] || options+=(--arch="$arch" --foreign)
-  if ! debootstrap "${options[@]}" "$suite" "$root" "$mirror" >"$root.debootstrap.log" 2>&1 ||
+  if debootstrap "${options[@]}" "$suite" "$root" "$mirror" >"$root.debootstrap.log" 2>&1 &&
      { [[ ! -e $root/debootstrap/debootstrap ]] ||
-       in_root "$root" /debootstrap/debootstrap --second-stage >>"$root.debootstrap.log" 2>&1; }
+       unshare --mount --propagation private chroot "$root" /debootstrap/debootstrap \
+         --second-stage >>"$root.debootstrap.log" 2>&1; }
   then
-    echo "$prog: debootstrap failed, see $root.debootstrap.log" >&2
-    return 1
+    return 0
   fi
+  echo "$prog: debootstrap failed, see $root.debootstrap.log" >&2
+  return 1
 }
 
 # This repository's commit cloned into the root, as /root/tov_touch.
