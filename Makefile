@@ -7,7 +7,8 @@ PYTEST_ARGS ?=
 export PYTHONPATH := $(abspath $(BUILD))$(if $(PYTHONPATH),:$(PYTHONPATH))
 export NO_AT_BRIDGE := 1
 
-.PHONY: all setup build test demo demo-repeat test-pythons prove-debian prove-arm wheel clean
+.PHONY: all setup build test demo demo-repeat test-pythons prove-debian prove-arm prove-apps wheel \
+	clean fuzz-pinyin
 
 all: build
 
@@ -22,6 +23,12 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure
 	$(PYTHON) -m pytest tests $(PYTEST_ARGS)
 	@bash scripts/test_pythons.sh $(PYTHON)
+
+# Chinese input's long seeded random runs: 8 x 100,000 calls to the engine's process and
+# 8 x 10,000 presses on the pinyin keyboard (the suite runs a small slice of each).
+fuzz-pinyin: build
+	FUZZ_SEEDS=8 PINYIN_ENGINE_CALLS=100000 PINYIN_KEY_PRESSES=10000 \
+	  nice $(PYTHON) -m pytest tests/test_chinese.py -k random -s -q $(PYTEST_ARGS)
 
 demo: build
 	$(PYTHON) demo/demo.py
@@ -83,6 +90,13 @@ ARM_TESTS ?= --ignore=tests/test_packaging.py --ignore=tests/test_screens.py \
 	--deselect=tests/test_stubs.py::test_stubtest_reports_nothing
 prove-arm:
 	ROOTS=$(ARM_ROOTS) BOUND=$(ARM_BOUND) TESTS='$(ARM_TESTS)' bash scripts/prove_arm.sh $(ARCHS)
+
+# Real wxPython applications from Debian's archive (pronterface, chirp), installed here, with keypads
+# bound to their controls and typed into by touch: tests/test_real_applications.py.
+APPLICATIONS ?= pronterface chirp
+prove-apps: build
+	@bash scripts/setup.sh $(APPLICATIONS)
+	$(PYTHON) -m pytest tests/test_real_applications.py -v $(PYTEST_ARGS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) dist

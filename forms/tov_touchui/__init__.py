@@ -11,8 +11,12 @@ The parts:
     keypad    what the forms share: building, the char hook, ending, scaling to the screen
     digit     the numeric keypad and the PIN pad
     alpha     the text keyboard; layouts holds its key rows as data, and the choice of layout
+    composing the composing layouts' machinery (pinyin); engine_server runs an engine in a
+              process of its own
     theme     the palettes and the choice of theme
     captions  the texts the forms draw, one table per language, and the choice of language
+    editing   a bound control while its keypad is open: its name as the prompt, its mark, and
+              the events that tell the application how the keypad ended
 
 A physical keyboard, where a panel has one, works through the same keys: the form's char hook
 finds the key a keystroke stands for and fires that key's EVT_BUTTON, so typing and touching go
@@ -28,6 +32,7 @@ language's).
 from .alpha import AlphaKeypad
 from .captions import LANGUAGES, caption, get_language, set_language
 from .digit import DigitKeypad, DigitPasswordKeypad
+from .editing import EVT_KEYPAD_CANCEL, EVT_KEYPAD_OK, KeypadEvent
 from .keys import TouchKey, fire_key
 from .layouts import LAYOUTS, get_layout, set_layout
 from .keystrokes import typed_char
@@ -35,4 +40,5 @@ from .theme import THEMES, get_theme, set_theme
 
 __all__ = ["DigitKeypad", "DigitPasswordKeypad", "AlphaKeypad", "TouchKey", "THEMES",
            "set_theme", "get_theme", "LANGUAGES", "set_language", "get_language", "LAYOUTS",
-           "set_layout", "get_layout", "caption"]
+           "set_layout", "get_layout", "caption", "EVT_KEYPAD_OK", "EVT_KEYPAD_CANCEL",
+           "KeypadEvent"]
