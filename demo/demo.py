@@ -196,7 +196,7 @@ class Walk(object):
 
     STEP_MS = 150
 
-    def __init__(self, frame, steps, timeout_s=180):
+    def __init__(self, frame, steps, timeout_s=600):  # emulated ARM under load: over 180 s
         self.frame, self.steps, self.failed = frame, list(steps), False
         self.sim = wx.UIActionSimulator()
         self.deadline = time.monotonic() + timeout_s
