@@ -7,8 +7,8 @@ PYTEST_ARGS ?=
 export PYTHONPATH := $(abspath $(BUILD))$(if $(PYTHONPATH),:$(PYTHONPATH))
 export NO_AT_BRIDGE := 1
 
-.PHONY: all setup build test demo demo-repeat test-pythons prove-debian prove-apps wheel clean fuzz-pinyin \
-  fuzz-east-asian
+.PHONY: all setup build test demo demo-repeat test-pythons prove-debian prove-arm prove-apps wheel \
+	clean fuzz-pinyin fuzz-east-asian
 
 all: build
 
@@ -83,6 +83,19 @@ RELEASES ?= 12 13 testing
 ROOTS ?= /var/tmp/tov_touch-roots
 prove-debian:
 	ROOTS=$(ROOTS) bash scripts/prove_debian.sh $(RELEASES)
+
+# The same on Debian 12 for the ARM panels, arm64 and armhf side by side, emulated by qemu-user
+# (binfmt_misc) at the lowest CPU priority; one line per architecture. Each command is ended
+# after ARM_BOUND seconds. ARM_TESTS are the pytest arguments of `./run test` there: by default
+# they leave out the tests whose time limits emulation cannot keep (see the README; ARM_TESTS=
+# runs everything). The roots go under ARM_ROOTS.
+ARCHS ?= arm64 armhf
+ARM_ROOTS ?= /var/tmp/tov_touch-arm-roots
+ARM_BOUND ?= 3600
+ARM_TESTS ?= --ignore=tests/test_packaging.py --ignore=tests/test_screens.py \
+	--deselect=tests/test_stubs.py::test_stubtest_reports_nothing
+prove-arm:
+	ROOTS=$(ARM_ROOTS) BOUND=$(ARM_BOUND) TESTS='$(ARM_TESTS)' bash scripts/prove_arm.sh $(ARCHS)
 
 # Real wxPython applications from Debian's archive (pronterface, chirp), installed here, with keypads
 # bound to their controls and typed into by touch: tests/test_real_applications.py.

@@ -196,7 +196,7 @@ class Walk(object):
 
     STEP_MS = 150
 
-    def __init__(self, frame, steps, timeout_s=180):
+    def __init__(self, frame, steps, timeout_s=600):  # emulated ARM under load: over 180 s
         self.frame, self.steps, self.failed = frame, list(steps), False
         self.sim = wx.UIActionSimulator()
         self.deadline = time.monotonic() + timeout_s
@@ -269,7 +269,15 @@ def pause(ms):
 
 
 def show_value(what, read):
-    return lambda walk: report(what, read(walk.frame))
+    """Reports what a proxy wrote back, once its keypad is gone: the proxy writes when the
+    keypad's modal loop has returned, and on a slow panel the walk's next tick can come first."""
+    def show(walk):
+        if any(isinstance(w, wx.Dialog) and not w.IsBeingDeleted()
+               for w in wx.GetTopLevelWindows()):
+            walk.steps.insert(0, show)  # again at the next tick
+            return
+        report(what, read(walk.frame))
+    return show
 
 
 def keypad_attr(name):
