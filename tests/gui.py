@@ -10,7 +10,7 @@ import wx
 
 import tov_touchui
 
-# What the forms make their keys of: drawn touch keys, and native buttons for the shift keys.
+# What the forms make their keys of: drawn touch keys (native buttons, for other dialogs).
 KEY_TYPES = (tov_touchui.TouchKey, wx.Button)
 
 WATCHDOG_CODE = -424242

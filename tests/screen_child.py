@@ -14,7 +14,7 @@ import wx
 import tov_touch
 import tov_touchui
 from gui import flush_events
-from tov_touchui.keys import ShiftKey, TouchKey
+from tov_touchui.keys import TouchKey
 from tov_touchui.theme import contrast
 
 STATES = {
@@ -72,7 +72,7 @@ def descendants(window):
 
 def visible_keys(dialog):
     return [w for w in descendants(dialog)
-            if isinstance(w, (TouchKey, ShiftKey)) and w.IsShownOnScreen()]
+            if isinstance(w, TouchKey) and w.IsShownOnScreen()]
 
 
 def field_of(dialog):
@@ -146,13 +146,12 @@ def measure(name, make, parent):
         "state": name,
         "dialog": list(rect), "area": list(area),
         "keys": [list(k.GetScreenRect()) for k in keys],
-        "labels": [k.button.GetLabel() if isinstance(k, ShiftKey) else k.GetLabel()
-                   for k in keys],
+        "labels": [k.GetLabel() for k in keys],
         "field": text_contrast(image, in_client(dialog, field, inset=4)),
         "captions": min(text_contrast(image, in_client(dialog, c)) for c in captions)
         if captions else None,
         "key_text": min(text_contrast(image, in_client(dialog, k, inset=6)) for k in keys
-                        if isinstance(k, TouchKey) and k.IsEnabled()),
+                        if k.IsEnabled()),
         "edges": min(edge_contrast(dialog, image, k) for k in keys),
     }
     dialog.Destroy()

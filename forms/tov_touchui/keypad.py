@@ -8,12 +8,12 @@ import tov_wxtools
 
 from . import theme
 from .captions import caption
-from .keys import ShiftKey, TouchKey, fire_key
+from .keys import Preview, TouchKey, fire_key
 from .keystrokes import typed_char
-from .texts import Caption, ValueField
+from .texts import MASK, Caption, ValueField
 
 GAP = 10       # px between keys at scale 1: about 2 mm on a 7" 800x480 panel
-MIN_GAP = 4    # ... and never less, however tight the screen
+MIN_GAP = 3    # ... and never less, however tight the screen
 BORDER = 14
 PROMPT_POINTS = 16
 FIELD_MIN_WIDTH = 160
@@ -61,6 +61,7 @@ class Keypad(wx.Dialog):
         self._keys_by_code = {}  # wx key code -> key
         self._keys_by_char = {}  # typed character -> keys with that caption
         self._first_key = None   # whose font tells how much the application enlarged the keys
+        self._preview = None     # what the pressed key types, above the finger
         self.Bind(wx.EVT_CHAR_HOOK, self._on_char_hook)
         self.Bind(wx.EVT_CLOSE, self._on_close)
 
@@ -79,11 +80,11 @@ class Keypad(wx.Dialog):
     def _key(self, caption, handler=None, parent=None, id=wx.ID_ANY, char=None, units=1.0,
              repeat=False, face=None, alternatives=""):
         """A touch key `units` keys wide. `char` is what a physical keystroke must type to
-        fire it; holding it offers `alternatives`."""
+        fire it (and what the key previews while pressed); holding it offers `alternatives`."""
         size = (self._key_size[0] * units, self._key_size[1])
         key = TouchKey(parent or self, id, caption, floor=size, base_points=self._key_points,
                        repeat=repeat, face=face, palette=self.palette,
-                       alternatives=alternatives)
+                       alternatives=alternatives, preview=char is not None)
         key.SetFont(self._key_font)
         if self._first_key is None:
             self._first_key = key
@@ -99,13 +100,6 @@ class Keypad(wx.Dialog):
         if name == "confirm":
             self._style_confirm(key)
         return key
-
-    def _shift_key(self, caption, handler, parent=None):
-        """A native shift button (the keypad class colours it by the shift state)."""
-        frame = ShiftKey(parent or self, wx.ID_ANY, caption, self._key_size, self.palette,
-                         self._key_font)
-        self._wire(frame.button, handler, None)
-        return frame
 
     def _wire(self, key, handler, char):
         # Keys never take the focus (a focused GTK button clicks itself on Space and Enter):
@@ -139,9 +133,9 @@ class Keypad(wx.Dialog):
         key.SetForegroundColour(self.palette.accent_text)
         key.SetFont(self._key_font.Bold())
 
-    def _group(self, orient=wx.HORIZONTAL):
+    def _group(self, orient=wx.HORIZONTAL, parent=None):
         """A panel of keys that the keypad class shows and hides as one."""
-        panel = wx.Panel(self)
+        panel = wx.Panel(parent or self)
         panel.SetBackgroundColour(self.palette.window)
         panel.SetSizer(wx.BoxSizer(orient))
         return panel
@@ -167,9 +161,15 @@ class Keypad(wx.Dialog):
 
     def _set_layout(self, body):
         outer = wx.BoxSizer(wx.VERTICAL)
-        self._add(outer, body, 1, wx.EXPAND | wx.ALL, BORDER)
+        self._add(outer, body, 1, wx.EXPAND | wx.ALL, BORDER, owner="outer")
         self.SetSizer(outer)
         tov_wxtools.window_fit_layout(self)
+
+    def _set_border(self, gap):
+        """The border around everything, `gap` px at scale 1 (BORDER until laid out)."""
+        outer = self.GetSizer()
+        if outer is not None:
+            self._borders["outer"] = [(outer.GetItem(0), gap)]
 
     # -- fitting the screen --------------------------------------------------------------------
 
@@ -207,10 +207,11 @@ class Keypad(wx.Dialog):
         Where the keypad fits at its natural size it keeps it, or grows on a large screen;
         where it does not, everything shrinks evenly, keys down to 44 px. Returns the scale.
         """
-        scale = self._scale
+        # Measured at scale 1 whatever the scale now: the same keys then always get the same
+        # size, however often the keypad is fitted.
+        scale = 1.0
         need = self._need_at(scale)
-        # What it needs at scale 1, near enough: the correction below makes it exact.
-        width, height = need.width / scale, need.height / scale
+        width, height = need.width, need.height
         fits = min(room.width / width, room.height / height)
         if fits >= 1.0:
             wanted = max(1.0, min(COMFORT_WIDTH * room.width / width,
@@ -227,6 +228,31 @@ class Keypad(wx.Dialog):
                 break
             wanted = scale * over * 0.99
         return scale
+
+    # -- under the finger -----------------------------------------------------------------------
+
+    def show_preview(self, key):
+        """The pressed `key` shows what it types above the finger (a dot where the value is
+        masked)."""
+        if self._preview is None:
+            self._preview = Preview(self, self.palette)
+        self._preview.show_over(key, MASK if self._masked() else key.face_text())
+
+    def hide_preview(self, key):
+        if self._preview:
+            self._preview.hide_from(key)
+
+    def _masked(self):
+        return False
+
+    def offer_area(self):
+        """Where a held key's alternatives may go: below the value, which stays in view."""
+        area = self.GetClientRect()
+        fields = [w for w in self.GetChildren() if isinstance(w, ValueField) and w.IsShown()]
+        if fields:
+            top = max(field.GetRect().GetBottom() for field in fields) + 1
+            area = wx.Rect(area.x, top, area.width, area.GetBottom() + 1 - top)
+        return area
 
     # -- keystrokes ----------------------------------------------------------------------------
 
