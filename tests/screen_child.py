@@ -2,8 +2,10 @@
 theme tests check: screen rectangles of the dialog, the work area and every key, and contrast
 ratios read back from the dialog's own pixels.
 
-Run as: python3 screen_child.py THEME [layouts] (with DISPLAY set and the module on
-PYTHONPATH); with "layouts", the text keyboard in every layout and state instead.
+Run as: python3 screen_child.py THEME [layouts|pressed] (with DISPLAY set and the module on
+PYTHONPATH); with "layouts", the text keyboard in every layout and state instead (the places
+of the keys only); with "pressed", the faces of keys under a real press and the preview above
+them.
 """
 import functools
 import json
@@ -26,6 +28,8 @@ STATES = {
     "text": lambda parent: tov_touch.AlphaKeypad(parent, message="Batch name:"),
     "text-shifted": lambda parent: shifted(tov_touch.AlphaKeypad(parent)),
     "text-caps": lambda parent: caps(tov_touch.AlphaKeypad(parent)),
+    "text-symbols": lambda parent: symbols(tov_touch.AlphaKeypad(parent)),
+    "text-symbols-shifted": lambda parent: shifted(symbols(tov_touch.AlphaKeypad(parent))),
     "password": lambda parent: tov_touch.AlphaKeypad(parent, password_mode=True),
 }
 
@@ -41,7 +45,17 @@ def layout_states():
         states["text-%s-shifted" % name] = functools.partial(make, change=shifted)
         states["text-%s-caps" % name] = functools.partial(make, change=caps)
         states["text-%s-switched" % name] = functools.partial(make, change=switched)
+        states["text-%s-symbols" % name] = functools.partial(make, change=symbols)
+        states["text-%s-symbols-shifted" % name] = functools.partial(
+            make, change=lambda keyboard: shifted(symbols(keyboard)))
     return states
+
+
+def symbols(keyboard):
+    """The digits and symbols page, where the screen shows one page at a time."""
+    if keyboard.ui_page.IsShown():
+        press(keyboard.ui_page)
+    return keyboard
 
 
 def switched(keyboard):
@@ -130,7 +144,7 @@ def edge_contrast(dialog, image, key):
                         ground) for x, y in edge)
 
 
-def measure(name, make, parent):
+def measure(name, make, parent, places_only=False):
     dialog = make(parent)
     field = field_of(dialog)
     field.SetValue("8888")
@@ -139,6 +153,12 @@ def measure(name, make, parent):
     rect = dialog.GetScreenRect()
     area = wx.Display(wx.Display.GetFromWindow(dialog)).GetClientArea()
     keys = visible_keys(dialog)
+    if places_only:
+        result = {"state": name, "dialog": list(rect), "area": list(area),
+                  "keys": [list(k.GetScreenRect()) for k in keys],
+                  "labels": [k.GetLabel() for k in keys]}
+        dialog.Destroy()
+        return result
     image = snapshot(dialog)
     captions = [w for w in descendants(dialog) if isinstance(w, tov_touchui.texts.Caption)
                 and w.IsShownOnScreen() and w.GetLabel()]
@@ -159,14 +179,85 @@ def measure(name, make, parent):
     return result
 
 
+def face(image, rect):
+    """The most common colour inside `rect`: a key's face, whatever its caption."""
+    counts = {}
+    for pixel in pixels(image, rect):
+        counts[pixel] = counts.get(pixel, 0) + 1
+    return max(counts, key=counts.get)
+
+
+def ink_box(image, rect, ground):
+    """(width, height) of what is drawn in `rect` on the colour `ground`."""
+    xs, ys = [], []
+    for y in range(rect.y, rect.y + rect.height):
+        for x in range(rect.x, rect.x + rect.width):
+            pixel = image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y)
+            if contrast(pixel, ground) >= 2.0:
+                xs.append(x)
+                ys.append(y)
+    return (max(xs) - min(xs) + 1, max(ys) - min(ys) + 1) if xs else (0, 0)
+
+
+def under_the_finger(name, keyboard, key):
+    """A real press on `key`, held: the contrast between its face at rest and pressed, and
+    what the preview above it shows (contrast of its caption, its ink's extent)."""
+    resting = face(snapshot(keyboard), in_client(keyboard, key, inset=4))
+    x, y, w, h = key.GetScreenRect()
+    sim = wx.UIActionSimulator()
+    sim.MouseMove(x + w // 2, y + h // 2)
+    flush_events(50)
+    sim.MouseDown(wx.MOUSE_BTN_LEFT)
+    flush_events(150)
+    image = snapshot(keyboard)
+    result = {"state": name, "label": key.GetLabel(),
+              "pressed": contrast(resting, face(image, in_client(keyboard, key, inset=4)))}
+    preview = keyboard._preview
+    if preview and preview.IsShown():
+        rect = in_client(keyboard, preview, inset=4)
+        result.update(preview_text=text_contrast(image, rect),
+                      preview_ink=ink_box(image, rect, face(image, rect)),
+                      preview_above=preview.GetScreenRect().GetBottom() < y)
+    sim.MouseMove(x - 40, y - 40)  # off the key: lifting there types nothing
+    flush_events(50)
+    sim.MouseUp(wx.MOUSE_BTN_LEFT)
+    flush_events(100)
+    return result
+
+
+def pressed_faces(parent):
+    results = []
+    for password in (False, True):
+        keyboard = tov_touch.AlphaKeypad(parent, password_mode=password)
+        keyboard.Show()
+        flush_events(250)
+        keys = [find(keyboard, "l"), keyboard.ui_ok] if password else [
+            find(keyboard, "l"), keyboard.ui_shift_0, keyboard.ui_caps_lock_on, keyboard.ui_ok,
+            keyboard.ui_clear]
+        for key in keys:
+            results.append(under_the_finger("password" if password else "text", keyboard, key))
+        keyboard.Destroy()
+        flush_events(50)
+    return results
+
+
+def find(keyboard, label):
+    return next(k for k in visible_keys(keyboard) if k.GetLabel() == label)
+
+
 def main():
     app = wx.App(False)
     tov_touchui.set_theme(sys.argv[1])
     frame = wx.Frame(None, title="host", size=(400, 300))
     frame.Show()
     flush_events(150)
-    states = layout_states() if sys.argv[2:] == ["layouts"] else STATES
-    print(json.dumps([measure(name, make, frame) for name, make in states.items()]))
+    if sys.argv[2:] == ["pressed"]:
+        print(json.dumps(pressed_faces(frame)))
+    elif sys.argv[2:] == ["layouts"]:
+        print(json.dumps([measure(name, make, frame, places_only=True)
+                          for name, make in layout_states().items()]))
+    else:
+        print(json.dumps([measure(name, make, frame) for name, make in STATES.items()]))
     frame.Destroy()
     del app
 

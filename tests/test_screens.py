@@ -16,17 +16,23 @@ MIN_KEY = 44
 
 
 @functools.lru_cache(maxsize=None)
-def measured(width, height, theme, gtk_theme="", title_bars=False, layouts=False):
+def child(width, height, theme, gtk_theme="", title_bars=False, mode=None):
     env = dict(os.environ, GTK_THEME=gtk_theme, NO_AT_BRIDGE="1",
                PYTHONPATH=os.pathsep.join(p for p in sys.path if p))
     with xvfb(width, height, window_manager=title_bars) as display:
         env["DISPLAY"] = display
         result = subprocess.run([sys.executable, os.path.join(HERE, "screen_child.py"), theme]
-                                + (["layouts"] if layouts else []),
+                                + ([mode] if mode else []),
                                 env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                                universal_newlines=True, timeout=90)
+                                universal_newlines=True, timeout=180)
     assert result.returncode == 0, result.stderr[-3000:]
-    return {state["state"]: state for state in json.loads(result.stdout.splitlines()[-1])}
+    return json.loads(result.stdout.splitlines()[-1])
+
+
+@functools.lru_cache(maxsize=None)
+def measured(width, height, theme, gtk_theme="", title_bars=False, layouts=False):
+    return {state["state"]: state for state in child(width, height, theme, gtk_theme,
+                                                     title_bars, "layouts" if layouts else None)}
 
 
 def inside(inner, outer):
@@ -41,12 +47,13 @@ def overlap(a, b):
 
 
 STATES = ["numeric", "numeric-big-font", "pin", "text", "text-shifted", "text-caps",
-          "password"]
+          "text-symbols", "text-symbols-shifted", "password"]
 
-
-SCREENS = [(800, 480, False), (1024, 600, False), (1920, 1080, False)]
+# Landscape panels, and portrait ones (a 7" panel mounted upright is 480x800).
+SCREENS = [(800, 480, False), (1024, 600, False), (1280, 800, False), (1366, 768, False),
+           (1920, 1080, False), (480, 800, False), (600, 1024, False), (720, 1280, False)]
 if have_window_manager():
-    SCREENS.append((800, 480, True))
+    SCREENS += [(800, 480, True), (480, 800, True)]
 
 
 def check_fit(name, state):
@@ -64,13 +71,19 @@ def check_fit(name, state):
 def test_every_keypad_fits_with_keys_a_finger_can_hit(width, height, title_bars):
     states = measured(width, height, "system", title_bars=title_bars)
     assert sorted(states) == sorted(STATES)
+    # A narrow screen shows the letters or the symbols, with the page key, Tab and ⌫ below.
+    narrow = width < 720
     for name, state in states.items():
         check_fit(name, state)
-        assert len(state["keys"]) == (17 if "numeric" in name else 14 if name == "pin" else 58)
+        keys = 17 if "numeric" in name else 14 if name == "pin" else \
+            (29 if "symbols" in name else 34) if narrow else 58
+        assert len(state["keys"]) == keys, name
 
 
-def test_every_layout_fits_the_smallest_panel():
-    states = measured(800, 480, "system", layouts=True)
+@pytest.mark.parametrize("width, height", [(800, 480), (480, 800), (600, 1024), (720, 1280),
+                                           (1280, 800), (1366, 768)])
+def test_every_layout_fits_every_panel(width, height):
+    states = measured(width, height, "system", layouts=True)
     for name, state in states.items():
         check_fit(name, state)
 
