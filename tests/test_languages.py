@@ -7,13 +7,16 @@ import subprocess
 import sys
 import textwrap
 
+import unicodedata
+
 import pytest
 import wx
 
 import tov_touch
 import tov_touchui
-from gui import (WhenModal, click, find_button, flush_events, lift, slide_to, touch_and_check,
-                 touch_down)
+from gui import (WhenModal, click, find_button, flush_events, hold_and_tap, lift, slide_to, tap,
+                 touch_and_check, touch_down)
+from tov_touchui.alpha import upper
 from tov_touchui.captions import CAPTIONS
 from tov_touchui.keys import Alternatives
 from xserver import native_environment
@@ -48,9 +51,94 @@ def test_every_layout_table_is_complete_and_consistent(name):
         assert len(set(panel)) == len(panel), (name, panel)  # no key twice on one panel
     assert all(len(c.upper()) == 1 and c.upper() != c for c in "".join(letters))
     assert not set("".join(letters)) & set("".join(symbols))
-    on_keys = set("".join(symbols + letters))
-    assert set(table.get("alternatives", {})) <= on_keys
+    on_keys = set("".join(symbols + shifted + letters))
+    alternatives = table.get("alternatives", {})
+    assert set(alternatives) <= on_keys
     assert table["tag"] and table.get("alternate", "us") in tov_touchui.LAYOUTS
+    # Caps never turns a character into a look-alike from another script (µ into Greek Μ).
+    for char in "".join(letters) + "".join(alternatives.values()):
+        capital = upper(char)
+        assert capital == char or script(capital) == script(char), (name, char, capital)
+
+
+def script(char):
+    return unicodedata.name(char).split()[0]
+
+
+ASCII = "".join(map(chr, range(0x20, 0x7f)))
+# Besides printable ASCII, what each layout's language types with AltGr: quotation marks,
+# dashes, ellipsis, currency, degree, section and micro signs (MICRO SIGN, not Greek mu).
+TYPED = {
+    "us": "–—…“”‘’€£°§µ", "uk": "–—…“”‘’€£¬°§µ", "de": "„“”‚‘’«»–—…€°§µ²³",
+    "fr": "«»“”‘’–—…€£°§µ", "es": "«»“”‘’–—…€°§µªº¡¿", "it": "«»“”‘’–—…€£°§µ",
+    "pt": "«»“”‘’–—…€£°§µªº", "nordic": "”’»«–—…€£¤°§µ", "ru": "«»„“–—…€₽№°§µ",
+    "el": "«»·–—…€°§µ’", "pinyin": "“”‘’—…·¥°§µ€",
+}
+
+
+def test_every_layout_is_listed_with_what_it_types():
+    assert sorted(TYPED) == sorted(tov_touchui.LAYOUTS)
+
+
+def find_key(keyboard, char):
+    """(panel, key, alternative or None) that types `char` in the layout in view."""
+    letters = [getattr(keyboard, "ui_caps_%s_%d" % (state, row)) for state in ("on", "off")
+               for row in range(3)]
+    if tov_touchui.LAYOUTS[keyboard.layout_name()].get("engine"):
+        letters = letters[:3]  # the lower-case letters compose Chinese
+    for held in (False, True):
+        for panel in [keyboard.no_Shift, keyboard.Shift] + letters:
+            for key in panel.GetChildren():
+                if not held and key.GetLabel() == char:
+                    return panel, key, None
+                if held and char in key._alternatives:
+                    return panel, key, char
+    return None
+
+
+def bring_up(keyboard, panel):
+    """Page, shift and caps as they must be for `panel` to be in view."""
+    symbols = panel in (keyboard.Shift, keyboard.no_Shift)
+    if keyboard.ui_page.IsShown() and keyboard._on_symbols != symbols:
+        tap(keyboard.ui_page)
+    if symbols and keyboard.shift != (panel is keyboard.Shift):
+        tap(next(getattr(keyboard, "ui_shift_%d" % n) for n in range(4)
+                 if getattr(keyboard, "ui_shift_%d" % n).IsShownOnScreen()))
+    if not symbols and not panel.IsShown():
+        tap(keyboard.ui_caps_lock_on if keyboard.ui_caps_lock_on.IsShownOnScreen()
+            else keyboard.ui_caps_lock_off)
+    assert panel.IsShownOnScreen()
+
+
+@pytest.mark.parametrize("name", sorted(TYPED))
+def test_every_character_of_a_layout_by_touch(app, frame, layout, name):
+    layout(name)
+    keyboard = tov_touch.AlphaKeypad(frame)
+    try:
+        keyboard.Show()
+        flush_events(100)
+        wanted = ASCII + TYPED[name]
+        for char in wanted:
+            if char == " ":
+                tap(keyboard.ui_space)
+                continue
+            found = find_key(keyboard, char)
+            if found is None:  # Latin letters of Russian and Greek: behind the layout key
+                tap(keyboard.ui_layout)
+                found = find_key(keyboard, char)
+                assert found is not None, (name, char)
+            panel, key, alternative = found
+            bring_up(keyboard, panel)
+            if alternative:
+                hold_and_tap(key, alternative)
+            else:
+                tap(key)
+            if keyboard.layout_name() != name:
+                tap(keyboard.ui_layout)
+        flush_events(50)
+        assert keyboard.get_value() == wanted
+    finally:
+        keyboard.Destroy()
 
 
 def test_unknown_language_layout_and_theme_are_refused():

@@ -106,3 +106,20 @@ def test_texts_and_key_edges_read_in_every_theme(theme, gtk_theme):
         assert state["edges"] >= 3.0, name        # every key's boundary against the dialog
         if state["captions"] is not None:
             assert state["captions"] >= 4.5, name  # prompt and range labels
+
+
+@pytest.mark.parametrize("theme, gtk_theme", [("light", ""), ("dark", ""), ("high-contrast", ""),
+                                              ("system", "Adwaita:dark")])
+def test_a_pressed_key_shows_under_and_above_the_finger(theme, gtk_theme):
+    for key in child(800, 480, theme, gtk_theme, mode="pressed"):
+        name = key["state"], key["label"]
+        assert key["pressed"] >= 3.0, name    # the face under the finger against the face at rest
+        if key["label"] != "l":
+            assert "preview_text" not in key, name  # only keys that type preview
+            continue
+        assert key["preview_above"] and key["preview_text"] >= 4.5, name
+        width, height = key["preview_ink"]
+        if key["state"] == "password":
+            assert 0 < height < 1.5 * width, name  # a dot, never the character
+        else:
+            assert height > 2 * width, name      # the l itself
