@@ -32,6 +32,17 @@ class DigitForm(Keypad):
             grid.AddGrowableCol(column)
         return grid
 
+    def _before_measure(self):
+        # Equal columns: every key as wide as the widest caption needs of one column ("Löschen"
+        # would otherwise widen its column alone).
+        gap = self._px(GAP)
+        keys = [(getattr(self, name), span) for name, _, _, _, _, span in self.KEYS]
+        column = max(-(-(key.GetBestSize().width - gap * (span - 1)) // span)
+                     for key, span in keys)
+        for key, span in keys:
+            key.SetMinSize((column * span + gap * (span - 1), -1))
+        Keypad._before_measure(self)
+
 
 class DigitKeypad(DigitForm):
     """Numeric keypad: digits, decimal point, sign, clear, backspace, Enter, Cancel.
