@@ -2,10 +2,11 @@
 theme tests check: screen rectangles of the dialog, the work area and every key, and contrast
 ratios read back from the dialog's own pixels.
 
-Run as: python3 screen_child.py THEME [layouts|pressed] (with DISPLAY set and the module on
-PYTHONPATH); with "layouts", the text keyboard in every layout and state instead (the places
-of the keys only); with "pressed", the faces of keys under a real press and the preview above
-them.
+Run as: python3 screen_child.py THEME [layouts|pressed|gloves[=PX_PER_MM]] (with DISPLAY set
+and the module on PYTHONPATH); with "layouts", the text keyboard in every layout and state
+instead (the places of the keys only); with "pressed", the faces of keys under a real press and
+the preview above them; with "gloves", every keypad with keys of 15 mm at least (by the
+display's density, or the one given), places only.
 """
 import functools
 import json
@@ -253,6 +254,12 @@ def main():
     flush_events(150)
     if sys.argv[2:] == ["pressed"]:
         print(json.dumps(pressed_faces(frame)))
+    elif sys.argv[2:] and sys.argv[2].startswith("gloves"):
+        density = sys.argv[2].partition("=")[2]
+        tov_touchui.set_smallest_key(15, float(density) if density else None)
+        print(json.dumps([dict(measure(name, make, frame, places_only=True),
+                               least=tov_touchui.drawn.smallest_key_px())
+                          for name, make in STATES.items()]))
     elif sys.argv[2:] == ["layouts"]:
         print(json.dumps([measure(name, make, frame, places_only=True)
                           for name, make in layout_states().items()]))

@@ -56,11 +56,11 @@ if have_window_manager():
     SCREENS += [(800, 480, True), (480, 800, True)]
 
 
-def check_fit(name, state):
+def check_fit(name, state, least=MIN_KEY):
     assert inside(state["dialog"], state["area"]), name
     keys = state["keys"]
     for label, key in zip(state["labels"], keys):
-        assert key[2] >= MIN_KEY and key[3] >= MIN_KEY, (name, label, key)
+        assert key[2] >= least and key[3] >= least, (name, label, key)
         assert inside(key, state["dialog"]), (name, label)
     clashes = [(state["labels"][i], state["labels"][j])
                for i in range(len(keys)) for j in range(i) if overlap(keys[i], keys[j])]
@@ -109,6 +109,15 @@ def test_texts_and_key_edges_read_in_every_theme(theme, gtk_theme):
         assert state["edges"] >= 3.0, name        # every key's boundary against the dialog
         if state["captions"] is not None:
             assert state["captions"] >= 4.5, name  # prompt and range labels
+
+
+@pytest.mark.parametrize("density, least", [("", 57), ("=5.25", 79)])
+def test_keys_for_gloves_still_fit_the_smallest_panel(density, least):
+    """15 mm keys by the display's density (Xvfb's 96 dpi), and by the one a 7" 800x480
+    panel has (5.25 px/mm), which the application gives."""
+    for state in child(800, 480, "system", mode="gloves" + density):
+        assert state["least"] == least
+        check_fit(state["state"], state, least)
 
 
 @pytest.mark.parametrize("theme, gtk_theme", [("light", ""), ("dark", ""), ("high-contrast", ""),

@@ -8,7 +8,7 @@ import tov_wxtools
 
 from . import pinyin, theme
 from .captions import caption
-from .drawn import MIN_TOUCH, DrawnControl
+from .drawn import DrawnControl
 from .keypad import BORDER, EDITING_CODES, GAP, MIN_GAP, Keypad
 from .keys import TouchKey, fire_key
 from .texts import Caption
@@ -252,23 +252,26 @@ class AlphaKeypad(Keypad):
     # -- arranging the keys for the screen -----------------------------------------------------
 
     def fit_into(self, room):
-        self._choose_arrangement(room.width)
+        self._choose_arrangement(room)
         return Keypad.fit_into(self, room)
 
-    def _choose_arrangement(self, width):
-        """The full keyboard where it fits `width` with keys at their smallest; else the
-        narrow screen's: one page at a time, as many keys in a line as fit."""
-        if self._arranged_for == (width, self._layout_name):
+    def _choose_arrangement(self, room):
+        """The full keyboard where it fits the width with keys at their smallest; else the
+        narrow screen's: one page at a time, as many keys in a line as fit, and the editing
+        keys in one row where the screen is also low (keys for gloves)."""
+        if self._arranged_for == (room, self._layout_name):
             return
-        self._arranged_for = (width, self._layout_name)
-        floor = MIN_TOUCH / float(min(self._key_size))
+        self._arranged_for = (wx.Size(room), self._layout_name)
+        floor = min(1.0, self._least / float(min(self._key_size)))
         longest = max(len(row) for panel in self._key_panels() for row in panel.rows)
-        most = int((width + MIN_GAP) // (MIN_TOUCH + MIN_GAP))
+        most = int((room.width + MIN_GAP) // (self._least + MIN_GAP))
         for per_line in [None] + list(range(min(longest, most), MIN_PER_LINE - 1, -1)):
-            if per_line != self._per_line or per_line is None:
-                self._arrange(per_line)
-            if self._need_at(floor).width <= width:
-                return
+            self._arrange(per_line)
+            need = self._need_at(floor)
+            if need.width <= room.width:
+                break
+        if per_line is not None and need.height > room.height:
+            self._arrange(per_line, one_row=True)
 
     def _before_measure(self):
         # The keypad class shows and hides the panels inside the pages, which keep what they
@@ -300,10 +303,11 @@ class AlphaKeypad(Keypad):
                 self._add(sizer, box, 0, wx.ALIGN_CENTER_HORIZONTAL | (wx.TOP if index else 0),
                           gap, owner=panel)
 
-    def _arrange(self, per_line):
+    def _arrange(self, per_line, one_row=False):
         """The full keyboard (per_line None): symbols above the letters, Tab, Shift and the
         editing keys beside them. A narrow screen's (phone-like): the letters page or the
-        symbols page, then a row with the page key, Tab, Shift (symbols page) and ⌫."""
+        symbols page, then a row with the page key, Tab, Shift (symbols page) and ⌫, then
+        the bottom row; `one_row`: all in the bottom row."""
         self._per_line = per_line
         gap = self._gap()
         self._lay_out_panels()
@@ -340,19 +344,23 @@ class AlphaKeypad(Keypad):
         else:
             for page in (self._letters_page, self._symbols_page):
                 self._add(rows, page, 0, wx.EXPAND | wx.BOTTOM, gap, owner="rows")
-            edit = wx.BoxSizer(wx.HORIZONTAL)
-            edit.Add(self.ui_page, 0, wx.EXPAND)
-            for key in (self.ui_tab, shifts[0]):
-                self._add(edit, key, 0, wx.EXPAND | wx.LEFT, gap, owner="rows")
-            edit.AddStretchSpacer(1)
-            self._add(edit, self.ui_backspace, 0, wx.EXPAND | wx.LEFT, gap, owner="rows")
-            self._add(rows, edit, 0, wx.EXPAND | wx.BOTTOM, gap, owner="rows")
+            if not one_row:
+                edit = wx.BoxSizer(wx.HORIZONTAL)
+                edit.Add(self.ui_page, 0, wx.EXPAND)
+                for key in (self.ui_tab, shifts[0]):
+                    self._add(edit, key, 0, wx.EXPAND | wx.LEFT, gap, owner="rows")
+                edit.AddStretchSpacer(1)
+                self._add(edit, self.ui_backspace, 0, wx.EXPAND | wx.LEFT, gap, owner="rows")
+                self._add(rows, edit, 0, wx.EXPAND | wx.BOTTOM, gap, owner="rows")
+        bottom_keys = [(self.ui_clear, 2), (self.ui_layout, 2), (self.ui_space, 7),
+                       (self.ui_cancel, 2), (self.ui_ok, 3)]
+        if one_row:
+            bottom_keys[0:0] = [(self.ui_page, 0), (self.ui_tab, 0), (shifts[0], 0)]
+            bottom_keys.insert(-2, (self.ui_backspace, 0))
         # Shares of the width where it is plenty; on a narrow screen Space takes what is left
         # (a share makes a sizer as wide as its most demanding key needs at that share).
         bottom = wx.BoxSizer(wx.HORIZONTAL)
-        for index, (key, share) in enumerate(((self.ui_clear, 2), (self.ui_layout, 2),
-                                              (self.ui_space, 7), (self.ui_cancel, 2),
-                                              (self.ui_ok, 3))):
+        for index, (key, share) in enumerate(bottom_keys):
             if per_line is not None:
                 share = int(key is self.ui_space)
             self._add(bottom, key, share, wx.EXPAND | (wx.LEFT if index else 0), gap,

@@ -8,6 +8,7 @@ import tov_wxtools
 
 from . import theme
 from .captions import caption
+from .drawn import smallest_key_px
 from .keys import Preview, TouchKey, fire_key
 from .keystrokes import typed_char
 from .texts import MASK, Caption, ValueField
@@ -23,6 +24,7 @@ FIELD_MIN_WIDTH = 160
 COMFORT_WIDTH = 0.8
 COMFORT_HEIGHT = 0.6
 GROW_LIMIT = 2.0
+MIN_SCALE = 0.2  # of captions and gaps, where the keys are at their floor already
 
 
 # The physical keys that stand for the editing keys, by caption name.
@@ -54,6 +56,7 @@ class Keypad(wx.Dialog):
         self._key_points = key_points
         self._key_font = font(key_points)
         self._key_size = key_size
+        self._least = smallest_key_px(parent)  # px no key goes below
         self._scale = 1.0
         self._borders = {}    # owner -> [(sizer item, gap at scale 1)]; owner None: the form's
         self._grid_gaps = []  # (grid sizer, gap at scale 1)
@@ -84,7 +87,8 @@ class Keypad(wx.Dialog):
         size = (self._key_size[0] * units, self._key_size[1])
         key = TouchKey(parent or self, id, caption, floor=size, base_points=self._key_points,
                        repeat=repeat, face=face, palette=self.palette,
-                       alternatives=alternatives, preview=char is not None)
+                       alternatives=alternatives, preview=char is not None,
+                       least=self._least)
         key.SetFont(self._key_font)
         if self._first_key is None:
             self._first_key = key
@@ -219,15 +223,28 @@ class Keypad(wx.Dialog):
         else:
             wanted = fits
         # Floors and rounding don't shrink in proportion: measure again and correct.
-        for _ in range(4):
+        for _ in range(3):
             if abs(wanted - scale) > 0.005:
                 scale = wanted
                 need = self._need_at(scale)
-            over = min(room.width / need.width, room.height / need.height)
-            if over >= 1.0 or scale < 0.2:
-                break
-            wanted = scale * over * 0.99
-        return scale
+            if self._fits(need, room) or scale <= MIN_SCALE:
+                return scale
+            wanted = max(MIN_SCALE, scale * min(room.width / need.width,
+                                                room.height / need.height) * 0.99)
+        # Keys at their floor hardly shrink at all: search between the smallest scale and
+        # this one for the largest that fits.
+        low, high = MIN_SCALE, scale
+        if self._fits(self._need_at(low), room):
+            for _ in range(5):
+                middle = (low + high) / 2
+                low, high = (middle, high) if self._fits(self._need_at(middle), room) \
+                    else (low, middle)
+            self._need_at(low)
+        return low
+
+    @staticmethod
+    def _fits(need, room):
+        return need.width <= room.width and need.height <= room.height
 
     # -- under the finger -----------------------------------------------------------------------
 

@@ -42,14 +42,16 @@ class TouchKey(DrawnControl):
     in the palette's own colours for those states; GetBackgroundColour() returns what was given.
 
     `floor` is the key's smallest size at scale 1 for a font of `base_points`: a bigger font
-    scales the floor with it, and the keypad's fit scales everything, but never below 44 px.
+    scales the floor with it, and the keypad's fit scales everything, but never below `least`
+    px (44, or what the application asked for gloves).
     """
 
     def __init__(self, parent, id=wx.ID_ANY, label="", floor=(MIN_TOUCH, MIN_TOUCH),
                  base_points=None, repeat=False, face=None, palette=None, alternatives="",
-                 preview=False):
+                 preview=False, least=MIN_TOUCH):
         DrawnControl.__init__(self, parent, id, label, palette)
         self._floor = floor
+        self._least = least
         self._base_points = base_points
         self._face_text = face
         self._given = self._face = self.palette.key
@@ -113,8 +115,8 @@ class TouchKey(DrawnControl):
         grow = 1.0
         if self._base_points:
             grow = max(1.0, self._font.GetFractionalPointSize() / self._base_points)
-        floor_w = max(MIN_TOUCH, self.scaled(self._floor[0] * grow))
-        floor_h = max(MIN_TOUCH, self.scaled(self._floor[1] * grow))
+        floor_w = max(self._least, self.scaled(self._floor[0] * grow))
+        floor_h = max(self._least, self.scaled(self._floor[1] * grow))
         return wx.Size(max(floor_w, width + 2 * self.scaled(KEY_PADDING[0])),
                        max(floor_h, height + 2 * self.scaled(KEY_PADDING[1])))
 
@@ -256,7 +258,7 @@ class Alternatives(wx.Panel):
         self._keys = []
         for char in chars:
             choice = TouchKey(self, wx.ID_ANY, char, floor=(size.width, size.height),
-                              palette=key.palette)
+                              palette=key.palette, least=key._least)
             choice.SetFont(key.GetFont())
             choice.set_scale(key._scale)
             choice.SetMinSize(size)
