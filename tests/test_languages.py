@@ -261,6 +261,22 @@ def test_a_held_key_offers_its_alternatives_for_a_tap_too(app, frame, layout):
         keyboard.Destroy()
 
 
+def test_a_top_row_key_offers_its_alternatives_below_the_value(app, frame, layout):
+    layout("us")
+    keyboard = tov_touch.AlphaKeypad(frame)
+    try:
+        keyboard.Show()
+        flush_events(150)
+        sim = touch_down(find_button(keyboard, "4"))  # the row just under the value
+        flush_events(HOLD_MS)
+        offer = offered("€").GetParent().GetRect()
+        lift(sim)
+        field = keyboard.ui_value_normal.GetRect()
+        assert not offer.Intersects(field) and keyboard.GetClientRect().Contains(offer)
+    finally:
+        keyboard.Destroy()
+
+
 def test_switching_russian_to_latin_and_back_mid_text(app, frame, layout):
     layout("ru")
     script = WhenModal(tov_touch.AlphaKeypad, *touches("д", "а"),

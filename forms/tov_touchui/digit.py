@@ -190,6 +190,9 @@ class DigitPasswordKeypad(DigitForm):
     def _on_backspace(self, event):
         self.ui_text.SetValue(self.ui_text.GetValue()[:-1])
 
+    def _masked(self):
+        return True
+
     # Override in subclass.
     def on_digit(self, event):
         event.Skip()

@@ -138,7 +138,7 @@ LAYOUTS = {
         # The Latin punctuation, held on the Chinese.
         "alternatives": _with(TYPOGRAPHY, **{
             "，": ",<", "。": ".>", "？": "?/", "：": ":", "；": ";", "“": "\"‘", "”": "'’",
-            "、": "\\|", "【": "[{", "】": "]}", "4": "¥€"}),
+            "、": "\\|", "【": "[{", "】": "]}", "4": "¥€", "0": "°µ"}),
         "alternate": "us",
         "engine": "pinyin",
     },
