@@ -16,7 +16,7 @@ import wx
 
 import tov_touch
 import tov_touchui
-from gui import flush_events
+from gui import flush_events, touch_down
 from tov_touchui.keys import TouchKey
 from tov_touchui.theme import contrast
 
@@ -204,11 +204,8 @@ def under_the_finger(name, keyboard, key):
     """A real press on `key`, held: the contrast between its face at rest and pressed, and
     what the preview above it shows (contrast of its caption, its ink's extent)."""
     resting = face(snapshot(keyboard), in_client(keyboard, key, inset=4))
-    x, y, w, h = key.GetScreenRect()
-    sim = wx.UIActionSimulator()
-    sim.MouseMove(x + w // 2, y + h // 2)
-    flush_events(50)
-    sim.MouseDown(wx.MOUSE_BTN_LEFT)
+    x, y, _, _ = key.GetScreenRect()
+    sim = touch_down(key)
     flush_events(150)
     image = snapshot(keyboard)
     result = {"state": name, "label": key.GetLabel(),

@@ -244,35 +244,23 @@ def test_french_by_a_held_key_through_a_proxy(app, frame, layout):
     assert ctrl.GetValue() == "Été"
 
 
-def test_a_held_key_offers_its_alternatives_for_a_tap_too(app, frame, layout):
+@pytest.mark.parametrize("held, choice", [("n", "ñ"), ("4", "€")])  # 4: just under the value
+def test_a_held_key_offers_its_alternatives_for_a_tap_too(app, frame, layout, held, choice):
     layout("us")
     keyboard = tov_touch.AlphaKeypad(frame)
     try:
         keyboard.Show()
         flush_events(150)
-        sim = touch_down(find_button(keyboard, "n"))
+        sim = touch_down(find_button(keyboard, held))
         flush_events(HOLD_MS)
         lift(sim)  # on the key itself: the offer stays for a tap
         assert keyboard.get_value() == ""
-        click(offered("ñ"))
+        offer = offered(choice).GetParent().GetRect()  # never over the value
+        assert not offer.Intersects(keyboard.ui_value_normal.GetRect())
+        assert keyboard.GetClientRect().Contains(offer)
+        click(offered(choice))
         flush_events(100)
-        assert keyboard.get_value() == "ñ" and Alternatives._open is None
-    finally:
-        keyboard.Destroy()
-
-
-def test_a_top_row_key_offers_its_alternatives_below_the_value(app, frame, layout):
-    layout("us")
-    keyboard = tov_touch.AlphaKeypad(frame)
-    try:
-        keyboard.Show()
-        flush_events(150)
-        sim = touch_down(find_button(keyboard, "4"))  # the row just under the value
-        flush_events(HOLD_MS)
-        offer = offered("€").GetParent().GetRect()
-        lift(sim)
-        field = keyboard.ui_value_normal.GetRect()
-        assert not offer.Intersects(field) and keyboard.GetClientRect().Contains(offer)
+        assert keyboard.get_value() == choice and Alternatives._open is None
     finally:
         keyboard.Destroy()
 
