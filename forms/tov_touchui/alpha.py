@@ -6,7 +6,7 @@ import wx
 
 import tov_wxtools
 
-from . import pinyin, theme
+from . import pinyin
 from .captions import caption
 from .drawn import DrawnControl
 from .keypad import BORDER, EDITING_CODES, GAP, MIN_GAP, Keypad
