@@ -110,6 +110,60 @@ def hold_and_tap(key, label):
     flush_events(5)  # the offer closes
 
 
+def find_key(keyboard, char):
+    """(panel, key, alternative or None) that types `char` in the layout in view."""
+    letters = [getattr(keyboard, "ui_caps_%s_%d" % (state, row)) for state in ("on", "off")
+               for row in range(3)]
+    if tov_touchui.LAYOUTS[keyboard.layout_name()].get("engine"):
+        letters = letters[:3]  # the lower-case letters compose Chinese
+    for held in (False, True):
+        for panel in [keyboard.no_Shift, keyboard.Shift] + letters:
+            for key in panel.GetChildren():
+                if not held and key.GetLabel() == char:
+                    return panel, key, None
+                if held and char in key._alternatives:
+                    return panel, key, char
+    return None
+
+
+def bring_up(keyboard, panel):
+    """Page, shift and caps as they must be for `panel` to be in view."""
+    symbols = panel in (keyboard.Shift, keyboard.no_Shift)
+    if keyboard.ui_page.IsShown() and keyboard._on_symbols != symbols:
+        tap(keyboard.ui_page)
+    if symbols and keyboard.shift != (panel is keyboard.Shift):
+        tap(next(getattr(keyboard, "ui_shift_%d" % n) for n in range(4)
+                 if getattr(keyboard, "ui_shift_%d" % n).IsShownOnScreen()))
+    if not symbols and not panel.IsShown():
+        tap(keyboard.ui_caps_lock_on if keyboard.ui_caps_lock_on.IsShownOnScreen()
+            else keyboard.ui_caps_lock_off)
+    assert panel.IsShownOnScreen()
+
+
+def type_by_touch(keyboard, text):
+    """Types `text` on the text keyboard by touching its keys: each character's key, or the key
+    that offers it when held, with the page, shift, caps and layout keys on the way."""
+    home = keyboard.layout_name()
+    for char in text:
+        if char == " ":
+            tap(keyboard.ui_space)
+            continue
+        found = find_key(keyboard, char)
+        if found is None:  # Latin letters of Russian and Greek: behind the layout key
+            tap(keyboard.ui_layout)
+            found = find_key(keyboard, char)
+            assert found is not None, (home, char)
+        panel, key, alternative = found
+        bring_up(keyboard, panel)
+        if alternative:
+            hold_and_tap(key, alternative)
+        else:
+            tap(key)
+        if keyboard.layout_name() != home:
+            tap(keyboard.ui_layout)
+    flush_events(50)
+
+
 def touch_down(window):
     """A real left press (an X event) at the centre of `window`, not yet released: move the
     returned simulator and call lift() to end the touch."""

@@ -2,11 +2,12 @@
 theme tests check: screen rectangles of the dialog, the work area and every key, and contrast
 ratios read back from the dialog's own pixels.
 
-Run as: python3 screen_child.py THEME [layouts|pressed|gloves[=PX_PER_MM]] (with DISPLAY set
-and the module on PYTHONPATH); with "layouts", the text keyboard in every layout and state
-instead (the places of the keys only); with "pressed", the faces of keys under a real press and
-the preview above them; with "gloves", every keypad with keys of 15 mm at least (by the
-display's density, or the one given), places only.
+Run as: python3 screen_child.py THEME [layouts|pressed|gloves[=PX_PER_MM]|typing TEXTS] (with
+DISPLAY set and the module on PYTHONPATH); with "layouts", the text keyboard in every layout and
+state instead (the places of the keys only); with "pressed", the faces of keys under a real
+press and the preview above them; with "gloves", every keypad with keys of 15 mm at least (by
+the display's density, or the one given), places only; with "typing", TEXTS ({layout: text}
+as JSON) typed by touch, and what each keyboard then holds.
 """
 import functools
 import json
@@ -16,7 +17,7 @@ import wx
 
 import tov_touch
 import tov_touchui
-from gui import flush_events, touch_down
+from gui import flush_events, touch_down, type_by_touch
 from tov_touchui.keys import TouchKey
 from tov_touchui.theme import contrast
 
@@ -239,6 +240,17 @@ def pressed_faces(parent):
     return results
 
 
+def typed(parent, layout, text):
+    tov_touchui.set_layout(layout)
+    keyboard = tov_touch.AlphaKeypad(parent)
+    keyboard.Show()
+    flush_events(150)
+    type_by_touch(keyboard, text)
+    value = keyboard.get_value()
+    keyboard.Destroy()
+    return value
+
+
 def find(keyboard, label):
     return next(k for k in visible_keys(keyboard) if k.GetLabel() == label)
 
@@ -257,6 +269,9 @@ def main():
         print(json.dumps([dict(measure(name, make, frame, places_only=True),
                                least=tov_touchui.drawn.smallest_key_px())
                           for name, make in STATES.items()]))
+    elif sys.argv[2:3] == ["typing"]:
+        print(json.dumps({name: typed(frame, name, text)
+                          for name, text in json.loads(sys.argv[3]).items()}))
     elif sys.argv[2:] == ["layouts"]:
         print(json.dumps([measure(name, make, frame, places_only=True)
                           for name, make in layout_states().items()]))

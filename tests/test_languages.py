@@ -14,8 +14,8 @@ import wx
 
 import tov_touch
 import tov_touchui
-from gui import (WhenModal, click, find_button, flush_events, hold_and_tap, lift, slide_to, tap,
-                 touch_and_check, touch_down)
+from gui import (WhenModal, click, find_button, flush_events, lift, slide_to, touch_and_check,
+                 touch_down, type_by_touch)
 from tov_touchui.alpha import upper
 from tov_touchui.captions import CAPTIONS
 from tov_touchui.keys import Alternatives
@@ -80,36 +80,6 @@ def test_every_layout_is_listed_with_what_it_types():
     assert sorted(TYPED) == sorted(tov_touchui.LAYOUTS)
 
 
-def find_key(keyboard, char):
-    """(panel, key, alternative or None) that types `char` in the layout in view."""
-    letters = [getattr(keyboard, "ui_caps_%s_%d" % (state, row)) for state in ("on", "off")
-               for row in range(3)]
-    if tov_touchui.LAYOUTS[keyboard.layout_name()].get("engine"):
-        letters = letters[:3]  # the lower-case letters compose Chinese
-    for held in (False, True):
-        for panel in [keyboard.no_Shift, keyboard.Shift] + letters:
-            for key in panel.GetChildren():
-                if not held and key.GetLabel() == char:
-                    return panel, key, None
-                if held and char in key._alternatives:
-                    return panel, key, char
-    return None
-
-
-def bring_up(keyboard, panel):
-    """Page, shift and caps as they must be for `panel` to be in view."""
-    symbols = panel in (keyboard.Shift, keyboard.no_Shift)
-    if keyboard.ui_page.IsShown() and keyboard._on_symbols != symbols:
-        tap(keyboard.ui_page)
-    if symbols and keyboard.shift != (panel is keyboard.Shift):
-        tap(next(getattr(keyboard, "ui_shift_%d" % n) for n in range(4)
-                 if getattr(keyboard, "ui_shift_%d" % n).IsShownOnScreen()))
-    if not symbols and not panel.IsShown():
-        tap(keyboard.ui_caps_lock_on if keyboard.ui_caps_lock_on.IsShownOnScreen()
-            else keyboard.ui_caps_lock_off)
-    assert panel.IsShownOnScreen()
-
-
 @pytest.mark.parametrize("name", sorted(TYPED))
 def test_every_character_of_a_layout_by_touch(app, frame, layout, name):
     layout(name)
@@ -118,24 +88,7 @@ def test_every_character_of_a_layout_by_touch(app, frame, layout, name):
         keyboard.Show()
         flush_events(100)
         wanted = ASCII + TYPED[name]
-        for char in wanted:
-            if char == " ":
-                tap(keyboard.ui_space)
-                continue
-            found = find_key(keyboard, char)
-            if found is None:  # Latin letters of Russian and Greek: behind the layout key
-                tap(keyboard.ui_layout)
-                found = find_key(keyboard, char)
-                assert found is not None, (name, char)
-            panel, key, alternative = found
-            bring_up(keyboard, panel)
-            if alternative:
-                hold_and_tap(key, alternative)
-            else:
-                tap(key)
-            if keyboard.layout_name() != name:
-                tap(keyboard.ui_layout)
-        flush_events(50)
+        type_by_touch(keyboard, wanted)
         assert keyboard.get_value() == wanted
     finally:
         keyboard.Destroy()

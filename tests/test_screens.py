@@ -9,6 +9,7 @@ import sys
 
 import pytest
 
+from test_languages import ASCII, TYPED
 from xserver import have_window_manager, xvfb
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -16,13 +17,13 @@ MIN_KEY = 44
 
 
 @functools.lru_cache(maxsize=None)
-def child(width, height, theme, gtk_theme="", title_bars=False, mode=None):
+def child(width, height, theme, gtk_theme="", title_bars=False, mode=None, *more):
     env = dict(os.environ, GTK_THEME=gtk_theme, NO_AT_BRIDGE="1",
                PYTHONPATH=os.pathsep.join(p for p in sys.path if p))
     with xvfb(width, height, window_manager=title_bars) as display:
         env["DISPLAY"] = display
         result = subprocess.run([sys.executable, os.path.join(HERE, "screen_child.py"), theme]
-                                + ([mode] if mode else []),
+                                + ([mode] if mode else []) + list(more),
                                 env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                                 universal_newlines=True, timeout=180)
     assert result.returncode == 0, result.stderr[-3000:]
@@ -109,6 +110,12 @@ def test_texts_and_key_edges_read_in_every_theme(theme, gtk_theme):
         assert state["edges"] >= 3.0, name        # every key's boundary against the dialog
         if state["captions"] is not None:
             assert state["captions"] >= 4.5, name  # prompt and range labels
+
+
+def test_a_portrait_keyboard_types_every_character_by_touch():
+    """Through its pages: the letters, the digits and symbols, shift, caps, held keys."""
+    texts = {name: ASCII + TYPED[name] for name in ("us", "de", "ru", "pinyin")}
+    assert child(480, 800, "system", "", False, "typing", json.dumps(texts)) == texts
 
 
 @pytest.mark.parametrize("density, least", [("", 57), ("=5.25", 79)])
