@@ -23,6 +23,7 @@ LETTER_ROWS = 3
 TIGHT_GAP = 4       # px at scale 1 between keys, and around them, on a narrow screen
 TIGHT_BORDER = 6
 MIN_PER_LINE = 5    # a narrow screen's lines never hold fewer keys than this
+PORTRAIT_KEY = 56   # px: a portrait screen shows one page at a time before keys get smaller
 SYMBOLS_FACE = "?123"  # the page key, on the letters page
 LETTERS_FACE = "ABC"   # ... and on the symbols page, unless the layout names its own
 
@@ -263,11 +264,15 @@ class AlphaKeypad(Keypad):
             return
         self._arranged_for = (wx.Size(room), self._layout_name)
         floor = min(1.0, self._least / float(min(self._key_size)))
-        longest = max(len(row) for panel in self._key_panels() for row in panel.rows)
+        # Upright, the full keyboard must keep bigger keys than that, or the pages win.
+        full = max(floor, PORTRAIT_KEY / float(min(self._key_size))) \
+            if room.height > room.width else floor
+        # No line longer than the longest row of letters: both pages then keep one key size.
+        longest = max(len(row) for panel in self._key_panels()[2:] for row in panel.rows)
         most = int((room.width + MIN_GAP) // (self._least + MIN_GAP))
         for per_line in [None] + list(range(min(longest, most), MIN_PER_LINE - 1, -1)):
             self._arrange(per_line)
-            need = self._need_at(floor)
+            need = self._need_at(full if per_line is None else floor)
             if need.width <= room.width:
                 break
         if per_line is not None and need.height > room.height:
