@@ -209,7 +209,8 @@ class Keypad(wx.Dialog):
         """Scale keys, texts and gaps so that the client area fits `room` (a wx.Size).
 
         Where the keypad fits at its natural size it keeps it, or grows on a large screen;
-        where it does not, everything shrinks evenly, keys down to 44 px. Returns the scale.
+        where it does not, everything shrinks evenly, keys down to their floor (44 px, or the
+        size set_smallest_key() asked for). Returns the scale.
         """
         # Measured at scale 1 whatever the scale now: the same keys then always get the same
         # size, however often the keypad is fitted.
