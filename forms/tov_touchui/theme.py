@@ -53,7 +53,7 @@ _INKS = ((0, 0, 0), (255, 255, 255))
 # The two colours the keypad class gives the shift keys (off, on), and the palette roles a key
 # draws instead: the state shows in the theme's own colours, not as lavender on black.
 STATE_ROLES = {(225, 225, 255): "modifier", (255, 128, 0): "latched"}
-PRESSED_CONTRAST = 3.0
+PRESSED_CONTRAST = 3.3  # 3:1 at least, with room for a display that rounds colours
 
 _chosen = "system"
 
@@ -131,8 +131,8 @@ def face_for(palette, colour):
 
 def pressed(palette, face):
     """(face, ink) of a key with `face` while the finger is on it: the palette's pressed colour
-    where it stands out from `face` by 3:1, else `face` taken towards black or white (whichever
-    has room) until it does."""
+    where it stands out from `face` by PRESSED_CONTRAST, else `face` taken towards black or
+    white (whichever has room) until it does."""
     if contrast(palette.key_pressed, face) >= PRESSED_CONTRAST:
         return palette.key_pressed, palette.key_pressed_text
     towards = 0 if luminance(face) > 0.18 else 255
