@@ -272,11 +272,25 @@ class AlphaKeypad(Keypad):
         most = int((room.width + MIN_GAP) // (self._least + MIN_GAP))
         for per_line in [None] + list(range(min(longest, most), MIN_PER_LINE - 1, -1)):
             self._arrange(per_line)
-            need = self._need_at(full if per_line is None else floor)
+            need = self._need_on_every_page(full if per_line is None else floor)
             if need.width <= room.width:
                 break
         if per_line is not None and need.height > room.height:
             self._arrange(per_line, one_row=True)
+
+    def _need_on_every_page(self, scale):
+        """The size the keypad needs at `scale` with whichever page is in view."""
+        if self._per_line is None:
+            return self._need_at(scale)
+        shown = self._on_symbols
+        need = wx.Size(0, 0)
+        for on_symbols in (False, True):
+            self._on_symbols = on_symbols
+            self._show_page()
+            need.IncTo(self._need_at(scale))
+        self._on_symbols = shown
+        self._show_page()
+        return need
 
     def _before_measure(self):
         # The keypad class shows and hides the panels inside the pages, which keep what they
