@@ -126,18 +126,27 @@ def find_key(keyboard, char):
     return None
 
 
+def turn_to(keyboard, window):
+    """Turns the narrow screen's pages until `window` is in view."""
+    for _ in range(4):
+        if window.IsShownOnScreen():
+            return
+        tap(keyboard.ui_page)
+    assert window.IsShownOnScreen()
+
+
 def bring_up(keyboard, panel):
     """Page, shift and caps as they must be for `panel` to be in view."""
     symbols = panel in (keyboard.Shift, keyboard.no_Shift)
-    if keyboard.ui_page.IsShown() and keyboard._on_symbols != symbols:
-        tap(keyboard.ui_page)
     if symbols and keyboard.shift != (panel is keyboard.Shift):
-        tap(next(getattr(keyboard, "ui_shift_%d" % n) for n in range(4)
-                 if getattr(keyboard, "ui_shift_%d" % n).IsShownOnScreen()))
+        turn_to(keyboard, keyboard.ui_shift_0)
+        tap(keyboard.ui_shift_0)
     if not symbols and not panel.IsShown():
-        tap(keyboard.ui_caps_lock_on if keyboard.ui_caps_lock_on.IsShownOnScreen()
-            else keyboard.ui_caps_lock_off)
-    assert panel.IsShownOnScreen()
+        caps = keyboard.ui_caps_lock_on if keyboard.ui_caps_off_2.IsShown() \
+            else keyboard.ui_caps_lock_off
+        turn_to(keyboard, caps)
+        tap(caps)
+    turn_to(keyboard, panel)
 
 
 def type_by_touch(keyboard, text):

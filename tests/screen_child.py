@@ -6,8 +6,9 @@ Run as: python3 screen_child.py THEME [layouts|pressed|gloves[=PX_PER_MM]|typing
 DISPLAY set and the module on PYTHONPATH); with "layouts", the text keyboard in every layout and
 state instead (the places of the keys only); with "pressed", the faces of keys under a real
 press and the preview above them; with "gloves", every keypad with keys of 15 mm at least (by
-the display's density, or the one given), places only; with "typing", TEXTS ({layout: text}
-as JSON) typed by touch, and what each keyboard then holds.
+the display's density, or the one given), the text keyboard in every layout too, places only;
+with "typing", TEXTS ({layout: text} as JSON) typed by touch, and what each keyboard then
+holds.
 """
 import functools
 import json
@@ -266,9 +267,10 @@ def main():
     elif sys.argv[2:] and sys.argv[2].startswith("gloves"):
         density = sys.argv[2].partition("=")[2]
         tov_touchui.set_smallest_key(15, float(density) if density else None)
+        states = dict(STATES, **layout_states())
         print(json.dumps([dict(measure(name, make, frame, places_only=True),
                                least=tov_touchui.drawn.smallest_key_px())
-                          for name, make in STATES.items()]))
+                          for name, make in states.items()]))
     elif sys.argv[2:3] == ["typing"]:
         print(json.dumps({name: typed(frame, name, text)
                           for name, text in json.loads(sys.argv[3]).items()}))

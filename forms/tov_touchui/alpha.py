@@ -26,6 +26,10 @@ MIN_PER_LINE = 5    # a narrow screen's lines never hold fewer keys than this
 PORTRAIT_KEY = 56   # px: a portrait screen shows one page at a time before keys get smaller
 SYMBOLS_FACE = "?123"  # the page key, on the letters page
 LETTERS_FACE = "ABC"   # ... and on the symbols page, unless the layout names its own
+# The pages of a narrow screen: the rows of letters on each, then the symbols; where the
+# screen is too low for all the rows of letters, they go on two pages, or three.
+ALL_LETTERS, SYMBOLS = (0, 1, 2), ()
+LETTER_PAGES = ([ALL_LETTERS, SYMBOLS], [(0, 1), (2,), SYMBOLS], [(0,), (1,), (2,), SYMBOLS])
 
 
 def _lines(row, most, key_size):
@@ -138,14 +142,20 @@ class AlphaKeypad(Keypad):
 
         # The symbol panels and the letter groups each lie on a page of their own: on a wide
         # screen both pages are in view, on a narrow one the page key swaps them.
+        # Each row of letters lies in a panel of its own, for a screen that shows the rows on
+        # two or three pages (keys for gloves on a small panel).
         self._symbols_page = self._group(wx.VERTICAL)
         self._letters_page = self._group(wx.VERTICAL)
         self.no_Shift = self._group(wx.VERTICAL, self._symbols_page)
         self.Shift = self._group(wx.VERTICAL, self._symbols_page)
         self.Shift.Hide()
-        for row in range(LETTER_ROWS):
-            setattr(self, "ui_caps_off_%d" % row, self._group(wx.VERTICAL, self._letters_page))
-            setattr(self, "ui_caps_on_%d" % row, self._group(wx.VERTICAL, self._letters_page))
+        self._letter_rows = [self._group(wx.VERTICAL, self._letters_page)
+                             for _ in range(LETTER_ROWS)]
+        for row, panel in enumerate(self._letter_rows):
+            for state in ("off", "on"):
+                group = self._group(wx.VERTICAL, panel)
+                setattr(self, "ui_caps_%s_%d" % (state, row), group)
+                panel.GetSizer().Add(group, 0, wx.ALIGN_CENTER_HORIZONTAL)
             getattr(self, "ui_caps_on_%d" % row).Hide()
 
         for index in range(4):
@@ -161,7 +171,7 @@ class AlphaKeypad(Keypad):
         self.ui_cancel = self._editing_key("cancel", self._on_cancel_key)
         self.ui_ok = self._editing_key("confirm", self._on_ok_key, id=wx.ID_OK)
         self.ui_layout = self._key("", self._on_layout_key, units=1.5)
-        self.ui_page = self._key(SYMBOLS_FACE, self._on_symbols_key, units=1.5)
+        self.ui_page = self._key(SYMBOLS_FACE, self._on_page_turn, units=1.5)
         for key in (self.ui_layout, self.ui_page):
             key.SetBackgroundColour(wx.Colour(*SHIFT_OFF_COLOUR))
         # Carries what a physical keyboard or an input method types that no key shows.
@@ -179,7 +189,8 @@ class AlphaKeypad(Keypad):
         self._add(body, self._keys, 1, wx.EXPAND)
         self._home = layout_name  # the layout the switch key comes back to
         self._per_line = None     # keys in a line on a narrow screen; None: the full keyboard
-        self._on_symbols = False  # on a narrow screen: the symbols page is in view
+        self._pages = [ALL_LETTERS, SYMBOLS]  # on a narrow screen: the rows of each page
+        self._page = 0                         # ... and the page in view
         self._arranged_for = None
         self._fill(layout_name)
         self._arrange(None)
@@ -224,6 +235,7 @@ class AlphaKeypad(Keypad):
         self.ui_layout.SetLabel(LAYOUTS[other]["tag"] if other != name else "")
         self.ui_layout.Show(other != name)
         self._letters_face = layout.get("letters_face", LETTERS_FACE)
+        self._letters = layout["letters"]
         self._show_page()
 
     def _on_layout_key(self, event):
@@ -258,12 +270,13 @@ class AlphaKeypad(Keypad):
 
     def _choose_arrangement(self, room):
         """The full keyboard where it fits the width with keys at their smallest; else the
-        narrow screen's: one page at a time, as many keys in a line as fit, and the editing
-        keys in one row where the screen is also low (keys for gloves)."""
+        narrow screen's: one page at a time, as many keys in a line as fit; where the screen
+        is also too low (keys for gloves), the editing keys in one row and the letters on two
+        or three pages."""
         if self._arranged_for == (room, self._layout_name):
             return
         self._arranged_for = (wx.Size(room), self._layout_name)
-        floor = min(1.0, self._least / float(min(self._key_size)))
+        floor = self._floor_scale()
         # Upright, the full keyboard must keep bigger keys than that, or the pages win.
         full = max(floor, PORTRAIT_KEY / float(min(self._key_size))) \
             if room.height > room.width else floor
@@ -275,27 +288,31 @@ class AlphaKeypad(Keypad):
             need = self._need_on_every_page(full if per_line is None else floor)
             if need.width <= room.width:
                 break
-        if per_line is not None and need.height > room.height:
-            self._arrange(per_line, one_row=True)
+        # Too low: the editing keys into the bottom row, then the letters on more pages.
+        for pages in LETTER_PAGES:
+            if per_line is None or need.height <= room.height:
+                break
+            self._arrange(per_line, one_row=True, pages=pages)
+            need = self._need_on_every_page(floor)
 
     def _need_on_every_page(self, scale):
         """The size the keypad needs at `scale` with whichever page is in view."""
         if self._per_line is None:
             return self._need_at(scale)
-        shown = self._on_symbols
+        shown = self._page
         need = wx.Size(0, 0)
-        for on_symbols in (False, True):
-            self._on_symbols = on_symbols
+        for page in range(len(self._pages)):
+            self._page = page
             self._show_page()
             need.IncTo(self._need_at(scale))
-        self._on_symbols = shown
+        self._page = shown
         self._show_page()
         return need
 
     def _before_measure(self):
         # The keypad class shows and hides the panels inside the pages, which keep what they
         # measured before.
-        for page in (self._symbols_page, self._letters_page):
+        for page in [self._symbols_page, self._letters_page] + self._letter_rows:
             page.InvalidateBestSize()
         Keypad._before_measure(self)
 
@@ -322,12 +339,14 @@ class AlphaKeypad(Keypad):
                 self._add(sizer, box, 0, wx.ALIGN_CENTER_HORIZONTAL | (wx.TOP if index else 0),
                           gap, owner=panel)
 
-    def _arrange(self, per_line, one_row=False):
+    def _arrange(self, per_line, one_row=False, pages=(ALL_LETTERS, SYMBOLS)):
         """The full keyboard (per_line None): symbols above the letters, Tab, Shift and the
-        editing keys beside them. A narrow screen's (phone-like): the letters page or the
-        symbols page, then a row with the page key, Tab, Shift (symbols page) and ⌫, then
-        the bottom row; `one_row`: all in the bottom row."""
+        editing keys beside them. A narrow screen's (phone-like): one of `pages` (the rows of
+        letters on each, or the symbols), then a row with the page key, Tab, Shift (symbols
+        page) and ⌫, then the bottom row; `one_row`: all in the bottom row."""
         self._per_line = per_line
+        self._pages = list(pages)
+        self._page = min(self._page, len(self._pages) - 1)
         gap = self._gap()
         self._lay_out_panels()
         rows = self._keys
@@ -339,11 +358,9 @@ class AlphaKeypad(Keypad):
         for panel in (self.no_Shift, self.Shift):
             symbols.Add(panel, 0, wx.ALIGN_CENTER_HORIZONTAL)
         letters = self._letters_page.GetSizer()
-        for row in range(LETTER_ROWS):
-            for state in ("off", "on"):
-                self._add(letters, getattr(self, "ui_caps_%s_%d" % (state, row)), 0,
-                          wx.ALIGN_CENTER_HORIZONTAL | (wx.TOP if row else 0), gap,
-                          owner=self._letters_page)
+        for row, panel in enumerate(self._letter_rows):
+            self._add(letters, panel, 0, wx.ALIGN_CENTER_HORIZONTAL | (wx.TOP if row else 0),
+                      gap, owner=self._letters_page)
         shifts = [getattr(self, "ui_shift_%d" % n) for n in range(4)]
         if per_line is None:
             self._add(rows, self._symbols_page, 0, wx.EXPAND | wx.BOTTOM, gap, owner="rows")
@@ -389,20 +406,32 @@ class AlphaKeypad(Keypad):
         self._show_page()
 
     def _show_page(self):
-        """Shows what the arrangement has in view: both pages on a wide screen, else the page
+        """Shows what the arrangement has in view: everything on a wide screen, else the page
         chosen, with the keys that belong to it."""
         narrow = self._per_line is not None
-        self._letters_page.Show(not (narrow and self._on_symbols))
-        self._symbols_page.Show(not narrow or self._on_symbols)
+        rows = self._pages[self._page] if narrow else ALL_LETTERS
+        self._letters_page.Show(rows != SYMBOLS)
+        self._symbols_page.Show(not narrow or rows == SYMBOLS)
+        for row, panel in enumerate(self._letter_rows):
+            panel.Show(row in rows)
         self.ui_page.Show(narrow)
-        self.ui_page.SetLabel(self._letters_face if self._on_symbols else SYMBOLS_FACE)
-        self.ui_shift_0.Show(not narrow or self._on_symbols)
+        if narrow:
+            self.ui_page.SetLabel(self._page_face(self._pages[(self._page + 1)
+                                                             % len(self._pages)]))
+        self.ui_shift_0.Show(not narrow or rows == SYMBOLS)
         for n in (1, 2, 3):
             getattr(self, "ui_shift_%d" % n).Show(not narrow)
 
-    def _on_symbols_key(self, event):
-        """On a narrow screen: from the letters to the digits and symbols, and back."""
-        self._on_symbols = not self._on_symbols
+    def _page_face(self, rows):
+        """What the page key shows for the page of `rows`: ?123, ABC, or the first letters of
+        its first row where the letters take more than one page."""
+        if rows == SYMBOLS:
+            return SYMBOLS_FACE
+        return self._letters_face if rows[0] == 0 else upper(self._letters[rows[0]][:3])
+
+    def _on_page_turn(self, event):
+        """On a narrow screen: the next page, from the letters to the digits and symbols."""
+        self._page = (self._page + 1) % len(self._pages)
         self.Freeze()
         try:
             self._show_page()
@@ -424,7 +453,8 @@ class AlphaKeypad(Keypad):
         self._candidate_keys = []
         for _ in range(pinyin.PAGE):
             key = CandidateKey(self.ui_candidates, wx.ID_ANY, "", floor=self._key_size,
-                               base_points=self._key_points, palette=self.palette)
+                               base_points=self._key_points, palette=self.palette,
+                               least=self._least)
             key.SetFont(self._key_font)
             self._wire(key, self._on_candidate, None)
             self._add(row, key, 2, wx.EXPAND | wx.LEFT, GAP)

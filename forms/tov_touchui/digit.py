@@ -48,8 +48,7 @@ class DigitForm(Keypad):
         if self._placed_for != room.height:
             self._placed_for = room.height
             self._place_texts(False)
-            least = min(1.0, self._least / float(min(self._key_size)))
-            self._place_texts(self._need_at(least).height > room.height)
+            self._place_texts(self._need_at(self._floor_scale()).height > room.height)
         return Keypad.fit_into(self, room)
 
     def _place_texts(self, beside):

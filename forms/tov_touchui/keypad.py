@@ -8,7 +8,7 @@ import tov_wxtools
 
 from . import theme
 from .captions import caption
-from .drawn import smallest_key_px
+from .drawn import MIN_TOUCH, smallest_key_px
 from .keys import Preview, TouchKey, fire_key
 from .keystrokes import typed_char
 from .texts import MASK, Caption, ValueField
@@ -200,6 +200,11 @@ class Keypad(wx.Dialog):
         growth = self._first_key.GetFont().GetFractionalPointSize() / self._key_points
         self.ui_message.set_scale(self._scale * max(1.0, growth))
         self.ui_message.wrap(self._keys.CalcMin().width)
+
+    def _floor_scale(self):
+        """The scale at which keys reach 44 px: the arrangements are chosen by what they need
+        there, keys at their floor and captions still legible."""
+        return MIN_TOUCH / float(min(self._key_size))
 
     def _need_at(self, scale):
         self._apply_scale(scale)
