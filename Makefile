@@ -7,7 +7,7 @@ PYTEST_ARGS ?=
 export PYTHONPATH := $(abspath $(BUILD))$(if $(PYTHONPATH),:$(PYTHONPATH))
 export NO_AT_BRIDGE := 1
 
-.PHONY: all setup build test demo demo-repeat test-pythons prove-debian wheel clean
+.PHONY: all setup build test demo demo-repeat test-pythons prove-debian prove-apps wheel clean
 
 all: build
 
@@ -70,6 +70,13 @@ RELEASES ?= 12 13 testing
 ROOTS ?= /var/tmp/tov_touch-roots
 prove-debian:
 	ROOTS=$(ROOTS) bash scripts/prove_debian.sh $(RELEASES)
+
+# Real wxPython applications from Debian's archive (pronterface, chirp), installed here, with keypads
+# bound to their controls and typed into by touch: tests/test_real_applications.py.
+APPLICATIONS ?= pronterface chirp
+prove-apps: build
+	@bash scripts/setup.sh $(APPLICATIONS)
+	$(PYTHON) -m pytest tests/test_real_applications.py -v $(PYTEST_ARGS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) dist

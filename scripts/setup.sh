@@ -11,7 +11,7 @@ packages=(
   python3-pytest python3-pytest-xvfb python3-pytest-timeout
   python3-mypy
   python3-pip python3-venv python3-setuptools python3-wheel
-  xvfb xauth openbox xdotool x11-xserver-utils
+  xvfb xauth openbox icewm xdotool x11-xserver-utils x11-utils
   fonts-dejavu-core fonts-wqy-microhei
   libgooglepinyin0-dev
 )

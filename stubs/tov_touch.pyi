@@ -78,6 +78,9 @@ class DigitKeypadProxy:
     _ctrl: _CtrlWrapperBase
     _mode: int
     font_size: int
+    # Set by the application to name the field in the keypad's prompt; unset, the keypad names
+    # it from its label, tooltip or name.
+    prompt: str | None
     def __init__(self, ctrl: wx.Window, mode: int = 0, minimum: float = ..., maximum: float = ...,
                  event: wx.PyEventBinder | None = None, font_size: int = 20) -> None: ...
     @property
@@ -115,6 +118,7 @@ class AlphaKeypadProxy:
     _ctrl: _CtrlWrapperBase
     password_mode: bool | None
     ctrl_focus: wx.Window
+    prompt: str | None
     def __init__(self, ctrl: wx.Window, password_mode: bool | None = None,
                  event: wx.PyEventBinder | None = None) -> None: ...
     def event_handler(self, event: wx.Event | None) -> None: ...

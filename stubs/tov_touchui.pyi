@@ -5,13 +5,19 @@ import wx
 
 __all__ = ["DigitKeypad", "DigitPasswordKeypad", "AlphaKeypad", "TouchKey", "THEMES",
            "set_theme", "get_theme", "LANGUAGES", "set_language", "get_language", "LAYOUTS",
-           "set_layout", "get_layout", "caption", "set_smallest_key", "get_smallest_key"]
+           "set_layout", "get_layout", "caption", "set_smallest_key", "get_smallest_key",
+           "EVT_KEYPAD_OK", "EVT_KEYPAD_CANCEL", "KeypadEvent"]
 
 THEMES: tuple[str, ...]
 LANGUAGES: tuple[str, ...]
 # name -> {"tag": str, "symbols": (str, str), "shifted_symbols": (str, str),
 #          "letters": (str, str, str), "alternatives": {str: str}, "alternate": str}
 LAYOUTS: dict[str, dict[str, object]]
+
+# Sent to a bound control, and up to its parents, when its keypad ends: OK once the confirmed
+# text is written (and the control's own events sent), CANCEL when nothing was written.
+EVT_KEYPAD_OK: wx.PyEventBinder
+EVT_KEYPAD_CANCEL: wx.PyEventBinder
 
 def set_theme(name: str) -> None: ...
 def get_theme() -> str: ...
@@ -28,6 +34,12 @@ def fire_key(key: wx.Window) -> None: ...
 # wx.siplib.wrappertype, the metaclass of every wxPython class. wxPython has no type stubs, so a
 # checker sees wx.Dialog as Any; naming the metaclass keeps the stubs true to the runtime classes.
 class _WrapperType(type): ...
+
+class KeypadEvent(wx.PyCommandEvent, metaclass=_WrapperType):
+    def __init__(self, event_type: int, control: wx.Window, text: str = "", row: int = -1,
+                 col: int = -1) -> None: ...
+    def GetRow(self) -> int: ...
+    def GetCol(self) -> int: ...
 
 class _Palette:
     name: str

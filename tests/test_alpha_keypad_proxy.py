@@ -24,7 +24,7 @@ def record(into):
         into.update(text=keyboard._AlphaKeypad__text_field.GetValue(), keyboard=keyboard,
                     masked=keyboard._AlphaKeypad__text_field is keyboard.ui_value_password,
                     widget=keyboard._AlphaKeypad__widget,
-                    prompt=keyboard.ui_message.IsShown())
+                    prompt=keyboard.ui_message.IsShown() and keyboard.ui_message.GetLabel())
     return look
 
 
@@ -38,7 +38,8 @@ def test_password_mode(frame, style, password_mode, masked):
     left_down(ctrl)
     script.check()
     assert seen["masked"] is masked and seen["widget"] is proxy._ctrl
-    assert seen["prompt"] is False
+    # A field with no label of its own is named by the keyboard's default prompt.
+    assert seen["prompt"] == tov_touchui.caption("prompt_text")
 
 
 def test_trimmed_on_open_written_back_as_typed(frame):

@@ -13,6 +13,8 @@ The parts:
     alpha     the text keyboard; layouts holds its key rows as data, and the choice of layout
     theme     the palettes and the choice of theme
     captions  the texts the forms draw, one table per language, and the choice of language
+    editing   a bound control while its keypad is open: its name as the prompt, its mark, and
+              the events that tell the application how the keypad ended
 
 A physical keyboard, where a panel has one, works through the same keys: the form's char hook
 finds the key a keystroke stands for and fires that key's EVT_BUTTON, so typing and touching go
@@ -31,6 +33,7 @@ from .alpha import AlphaKeypad
 from .captions import LANGUAGES, caption, get_language, set_language
 from .digit import DigitKeypad, DigitPasswordKeypad
 from .drawn import get_smallest_key, set_smallest_key
+from .editing import EVT_KEYPAD_CANCEL, EVT_KEYPAD_OK, KeypadEvent
 from .keys import TouchKey, fire_key
 from .layouts import LAYOUTS, get_layout, set_layout
 from .keystrokes import typed_char
@@ -38,4 +41,5 @@ from .theme import THEMES, get_theme, set_theme
 
 __all__ = ["DigitKeypad", "DigitPasswordKeypad", "AlphaKeypad", "TouchKey", "THEMES",
            "set_theme", "get_theme", "LANGUAGES", "set_language", "get_language", "LAYOUTS",
-           "set_layout", "get_layout", "caption", "set_smallest_key", "get_smallest_key"]
+           "set_layout", "get_layout", "caption", "set_smallest_key", "get_smallest_key",
+           "EVT_KEYPAD_OK", "EVT_KEYPAD_CANCEL", "KeypadEvent"]

@@ -67,6 +67,8 @@ class Keypad(wx.Dialog):
         self._preview = None     # what the pressed key types, above the finger
         self.Bind(wx.EVT_CHAR_HOOK, self._on_char_hook)
         self.Bind(wx.EVT_CLOSE, self._on_close)
+        self.Bind(wx.EVT_ICONIZE, self._on_iconize)
+        self.Bind(wx.EVT_MAXIMIZE, self._on_maximize)
 
     # -- building ------------------------------------------------------------------------------
 
@@ -321,6 +323,28 @@ class Keypad(wx.Dialog):
 
     def _on_close(self, event):
         self._end(wx.ID_CANCEL)
+
+    # -- the window manager --------------------------------------------------------------------
+
+    # Some window managers offer minimize on every title bar (openbox ignores the hint that a
+    # dialog has none) and hide the application with it: a modal keypad would then swallow
+    # every touch on a black screen. It comes straight back, with its application.
+    def _on_iconize(self, event):
+        if event.IsIconized():
+            wx.CallAfter(self._come_back)
+
+    def _come_back(self):
+        if not self:
+            return
+        owner = self.GetParent()
+        if owner is not None and owner.GetTopLevelParent().IsIconized():
+            owner.GetTopLevelParent().Iconize(False)
+        self.Iconize(False)
+        self.Raise()
+
+    def _on_maximize(self, event):
+        # A keypad has the size it fitted itself to.
+        wx.CallAfter(lambda: self and self.Maximize(False))
 
 
 def _descendants(window):

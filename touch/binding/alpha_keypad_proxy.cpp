@@ -1,10 +1,9 @@
 // AlphaKeypadProxy: touching a bound control (double-clicking a grid cell) moves the focus to it
-// and opens the text keyboard pre-filled with its trimmed text; the confirmed text goes back
-// exactly as typed.
+// and opens the text keyboard pre-filled with its trimmed text, named after the field and beside
+// it; the confirmed text goes back exactly as typed, committed as a person's edit.
 #include "binding.hpp"
 #include "frame/globals.hpp"
 #include "frame/names.hpp"
-#include "keypads/modal_cycle.hpp"
 
 namespace touch::binding {
 
@@ -26,15 +25,13 @@ Ref event_handler(Handle self, Handle event) {
     follow_grid_event(ctrl, event, wx_grid());
     Ref text = ctrl.method(N.get_string).method(N.strip);
     Ref parent = ctrl.method(N.get_parent);
+    EditedField field(self, ctrl, C.text);
     Ref keyboard_class = global(N.AlphaKeypad);
     Ref widget = self.attr(N._ctrl);
     Ref password_mode = self.attr(N.password_mode);
-    Ref keyboard = keyboard_class(parent, kw(N.widget, widget), kw(N.password_mode, password_mode));
-    keypads::run_then_destroy(keyboard, [&] {
-        keyboard.method(N.set_value, text);
-        if (keypads::confirmed(keyboard)) ctrl.method(N.set_string, keyboard.method(N.get_value));
-        return none();
-    });
+    Ref keyboard = keyboard_class(parent, kw(N.widget, widget), kw(N.password_mode, password_mode),
+                                  kw(N.message, field.prompt()));
+    field.edit_with(keyboard, N.set_value, text, N.get_value);
     return none();
 }
 

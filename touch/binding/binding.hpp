@@ -25,4 +25,28 @@ Ref set_control_text(Handle self, Handle value);
 // Points a grid wrapper at the cell of a grid event; other events and wrappers are left alone.
 void follow_grid_event(Handle wrapper, Handle event, Handle grid);
 
+// The field a keypad edits, while the keypad is open: named for its prompt (the proxy's own
+// `prompt` first) and marked on screen; the mark goes on every path. `kind` names the default
+// prompt: "number" or "text".
+class EditedField {
+public:
+    EditedField(Handle proxy, Handle wrapper, Handle kind);
+    ~EditedField();
+    EditedField(const EditedField&) = delete;
+    EditedField& operator=(const EditedField&) = delete;
+
+    Ref prompt() const;
+    // The modal cycle of the field's `keypad`: pre-filled with `text` through its method `fill`,
+    // shown; on OK its text (method `read`) committed as a person's edit is (the events a person
+    // makes the control send: a grid cell's CHANGING/CHANGED with a veto honoured, a spin
+    // control's spin event, EVT_TEXT_ENTER where Enter is processed); destroyed on every path.
+    // Then the mark goes and the application hears EVT_KEYPAD_OK (the text was written) or
+    // EVT_KEYPAD_CANCEL.
+    void edit_with(Handle keypad, PyObject* fill, Handle text, PyObject* read);
+
+private:
+    Ref wrapper_;
+    Ref field_;
+};
+
 }  // namespace touch::binding

@@ -1,9 +1,9 @@
 // DigitKeypadProxy: touching a bound control (double-clicking a grid cell) opens the numeric
-// keypad pre-filled with the control's trimmed text and writes the confirmed text back.
+// keypad pre-filled with the control's trimmed text, named after the field and beside it, and
+// commits the confirmed text back as a person's edit.
 #include "binding.hpp"
 #include "frame/globals.hpp"
 #include "frame/names.hpp"
-#include "keypads/modal_cycle.hpp"
 
 namespace touch::binding {
 
@@ -45,16 +45,14 @@ Ref event_handler(Handle self, Handle event) {
     follow_grid_event(ctrl, event, global(N._grid));
     Ref text = ctrl.method(N.get_string).method(N.strip);
     Ref parent = ctrl.method(N.get_parent);
+    EditedField field(self, ctrl, C.number);
     Ref keypad_class = global(N.DigitKeypad);
     Ref mode = self.attr(N._mode);
     Ref minimum = self.attr(N._minimum);
     Ref maximum = self.attr(N._maximum);
-    Ref pad = keypad_class(parent, mode, minimum, maximum, kw(N.font_size, self.attr(N.font_size)));
-    keypads::run_then_destroy(pad, [&] {
-        pad.method(N.SetValue, text);
-        if (keypads::confirmed(pad)) ctrl.method(N.set_string, pad.method(N.GetValue));
-        return none();
-    });
+    Ref pad = keypad_class(parent, mode, minimum, maximum, kw(N.message, field.prompt()),
+                           kw(N.font_size, self.attr(N.font_size)));
+    field.edit_with(pad, N.SetValue, text, N.GetValue);
     return none();
 }
 

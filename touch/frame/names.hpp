@@ -59,6 +59,18 @@ namespace touch {
     X(EVT_LEFT_DOWN, "EVT_LEFT_DOWN") X(Bind, "Bind") X(ShowModal, "ShowModal")                    \
     X(Destroy, "Destroy") X(WindowBase, "WindowBase") X(optimize, "optimize")                      \
     X(ctrl_focus, "ctrl_focus") X(password_mode, "password_mode") X(SetFocus, "SetFocus")          \
+    /* a bound control while its keypad is open, and its commit */                                 \
+    X(EditedField, "EditedField") X(prompt, "prompt") X(unmark, "unmark") X(finish, "finish")      \
+    X(SetEventObject, "SetEventObject") X(GetEventHandler, "GetEventHandler")                      \
+    X(ProcessEvent, "ProcessEvent") X(IsAllowed, "IsAllowed") X(GetId, "GetId")                    \
+    X(SetString, "SetString") X(SetPosition, "SetPosition") X(Window, "Window")                    \
+    X(wxEVT_GRID_CELL_CHANGING, "wxEVT_GRID_CELL_CHANGING")                                        \
+    X(wxEVT_GRID_CELL_CHANGED, "wxEVT_GRID_CELL_CHANGED") X(SpinCtrl, "SpinCtrl")                  \
+    X(SpinCtrlDouble, "SpinCtrlDouble") X(SpinEvent, "SpinEvent")                                  \
+    X(SpinDoubleEvent, "SpinDoubleEvent") X(wxEVT_SPINCTRL, "wxEVT_SPINCTRL")                      \
+    X(wxEVT_SPINCTRLDOUBLE, "wxEVT_SPINCTRLDOUBLE") X(TextEntry, "TextEntry")                      \
+    X(TE_PROCESS_ENTER, "TE_PROCESS_ENTER") X(CommandEvent, "CommandEvent")                        \
+    X(wxEVT_TEXT_ENTER, "wxEVT_TEXT_ENTER")                                                        \
     /* the text keyboard */                                                                        \
     X(shift, "shift") X(caps, "caps") X(mangled_widget, "_AlphaKeypad__widget")                    \
     X(mangled_text_field, "_AlphaKeypad__text_field")                                              \
@@ -84,7 +96,8 @@ namespace touch {
     X(prompt_float, "请输入一个浮点数：") X(invalid_format, "Invalid number format. Please input again.")   \
     X(out_of_range_text, "Number value is out of range. Please input again.")                      \
     X(widget_not_supported, "Widget type not supported.") X(float_text, "float")                   \
-    X(int_text, "int") X(tab_label, "Tab") X(space_label, "Space") X(tab, "\t") X(space, " ")
+    X(int_text, "int") X(number, "number") X(text, "text") X(tab_label, "Tab")                    \
+    X(space_label, "Space") X(tab, "\t") X(space, " ")
 
 #define TOUCH_INTS(X)                                                                              \
     X(i0, 0) X(i1, 1) X(i12, 12) X(i20, 20) X(i128, 128) X(i225, 225) X(i255, 255)                 \
