@@ -229,7 +229,7 @@ class Keypad(wx.Dialog):
             wanted = max(1.0, min(COMFORT_WIDTH * room.width / width,
                                   COMFORT_HEIGHT * room.height / height, GROW_LIMIT))
         else:
-            wanted = fits
+            wanted = max(MIN_SCALE, fits)  # a room of no size (a sliver beside a control) too
         # Floors and rounding don't shrink in proportion: measure again and correct.
         for _ in range(3):
             if abs(wanted - scale) > 0.005:
@@ -247,6 +247,9 @@ class Keypad(wx.Dialog):
                 middle = (low + high) / 2
                 low, high = (middle, high) if self._fits(self._need_at(middle), room) \
                     else (low, middle)
+            # A hair inside the room rather than filling it to the pixel, as the corrections
+            # above leave it: a window manager may hold a window as large as the screen back.
+            low = max(MIN_SCALE, low * 0.99)
             self._need_at(low)
         return low
 
