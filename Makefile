@@ -7,7 +7,7 @@ PYTEST_ARGS ?=
 export PYTHONPATH := $(abspath $(BUILD))$(if $(PYTHONPATH),:$(PYTHONPATH))
 export NO_AT_BRIDGE := 1
 
-.PHONY: all setup build test demo demo-repeat test-pythons prove-debian prove-apps wheel clean
+.PHONY: all setup build test demo demo-repeat test-pythons prove-debian prove-apps wheel clean fuzz-pinyin
 
 all: build
 
@@ -22,6 +22,12 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure
 	$(PYTHON) -m pytest tests $(PYTEST_ARGS)
 	@bash scripts/test_pythons.sh $(PYTHON)
+
+# Chinese input's long seeded random runs: 8 x 100,000 calls to the engine's process and
+# 8 x 10,000 presses on the pinyin keyboard (the suite runs a small slice of each).
+fuzz-pinyin: build
+	FUZZ_SEEDS=8 PINYIN_ENGINE_CALLS=100000 PINYIN_KEY_PRESSES=10000 \
+	  nice $(PYTHON) -m pytest tests/test_chinese.py -k random -s -q $(PYTEST_ARGS)
 
 demo: build
 	$(PYTHON) demo/demo.py

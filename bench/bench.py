@@ -474,7 +474,8 @@ def chinese(quick):
             ["A letter key of the pinyin layout pressed (its EVT_BUTTON) on a shown keyboard, "
              "until the first paint event under the keyboard: the engine's search, the "
              "candidates and the composition set on the row, and the row redrawn. Space "
-             "commits every twelfth press. bench/pinyin.py measures the engine's share alone."])
+             "commits every twelfth press. bench/pinyin.py measures the engine's share alone, "
+             "in this process and through its own."])
 
 
 # ---------------------------------------------------------------------------------------------

@@ -4,6 +4,9 @@ would ask for them. Median, 95th percentile and worst of each run of presses, in
 
     PYTHONPATH=build python3 bench/pinyin.py [PRESSES]      # 200 presses a run by default
 
+The same runs again through the engine's own process, as the keyboard drives it (one request
+and its reply a press). bench.py measures whole presses, to the candidate row painted.
+
 Runs: sentences typed letter by letter, each committed when typed (candidate 0); the same with a
 backspace after every third letter; initials only, which stop growing at nine syllables (every
 press past that is a search that is refused and undone); and whole 39-letter strings searched at
@@ -73,6 +76,34 @@ def summary(name, times):
                                             ordered[int(len(ordered) * 0.95) - 1], ordered[-1])
 
 
+class Remote(object):
+    """The engine's process, with the binding's calls the runs above make."""
+
+    def __init__(self):
+        from tov_touchui import composing
+        self._process = composing.EngineProcess("pinyin")
+        self._view = self._process.request("reset")
+
+    def search(self, letters):
+        self._view = self._process.request("search", letters, 0, PAGE)
+
+    def candidates(self, start, count):
+        return self._view["candidates"]
+
+    composition = property(lambda self: self._view["composition"])
+    count = property(lambda self: self._view["count"])
+    letters = property(lambda self: self._view["keys"])
+
+    def choose(self, index):
+        self._view = self._process.request("choose", index, 0, PAGE)
+
+    def reset(self):
+        self._view = self._process.request("reset")
+
+    def close(self):
+        self._process.close()
+
+
 def main():
     presses = int(sys.argv[1]) if len(sys.argv) > 1 else 200
     began = time.perf_counter()
@@ -85,6 +116,15 @@ def main():
     print(summary("initials only, held at 9 syllables", initials(engine, presses)))
     print(summary("39 letters searched at once", pasted(engine, presses)))
     engine.close()
+
+    began = time.perf_counter()
+    remote = Remote()
+    print("\nThe engine's process started and answering: %.1f ms"
+          % ((time.perf_counter() - began) * 1000))
+    print(summary("process: sentences letter by letter", typed(remote, presses)))
+    print(summary("process: a backspace after every 3rd letter", typed(remote, presses, 3)))
+    print(summary("process: 39 letters searched at once", pasted(remote, presses)))
+    remote.close()
 
 
 if __name__ == "__main__":

@@ -346,8 +346,8 @@ def walk_steps():
 
 def chinese_steps(button):
     """input_text in the pinyin layout: n i h a o, the candidate 你好, OK."""
-    from tov_touchui import pinyin
-    if not pinyin.available():
+    from tov_touchui import composing
+    if not composing.available("pinyin"):
         return [say("pinyin: skipped, tov_pinyin is not built here (libgooglepinyin0-dev)")]
     return [
         say("input_text, pinyin layout: n i h a o, the candidate 你好, OK"),

@@ -57,6 +57,11 @@ void Decoder::reset() {
     start_search(0);
 }
 
+void Decoder::flush() {
+    reset();
+    ime_pinyin::im_flush_cache();
+}
+
 void Decoder::search(const std::string& letters) {
     const std::string kept = letters.substr(0, max_letters);
     if (kept == letters_) return;

@@ -67,6 +67,8 @@ public:
     // choices that lie in the letters left unchanged.
     void search(const std::string& letters);
     void reset();
+    // Writes what the engine learnt to the user dictionary file (between compositions).
+    void flush();
 
     std::size_t count() const { return count_; }
     // Candidate `index` (< count()).

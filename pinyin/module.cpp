@@ -196,6 +196,11 @@ Ref reset_composition(PyObject* self) {
     return touch::none();
 }
 
+Ref flush_engine(PyObject* self) {
+    decoder(self).flush();
+    return touch::none();
+}
+
 Ref close_engine(PyObject* self) {
     engine(self).decoder.reset();
     return touch::none();
@@ -265,6 +270,9 @@ PyMethodDef engine_methods[] = {
      "and the candidates then go on from the next syllable."},
     {"reset", no_arguments<reset_composition>, METH_NOARGS,
      "reset($self, /)\n--\n\nDrop the composition and its partial choices."},
+    {"flush", no_arguments<flush_engine>, METH_NOARGS,
+     "flush($self, /)\n--\n\n"
+     "Drop the composition and write what the engine learnt to the user dictionary file."},
     {"close", no_arguments<close_engine>, METH_NOARGS,
      "close($self, /)\n--\n\n"
      "Close the engine: what it learnt is written to the user dictionary file the application\n"

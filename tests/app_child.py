@@ -58,6 +58,7 @@ def chirp():
     def stored(row):
         return editor._radio.get_memory(editor.row2mem(row))
 
+    grid.EnableEditing(False)  # the keypads are the cells' editors
     # One grid, two keypads: the integrator picks one by column.
     unused = wx.PyEventBinder(wx.NewEventType())
     numbers = tov_touch.DigitKeypadProxy(grid, tov_touch.KEYPAD_MODE_FLOAT, event=unused)
@@ -103,7 +104,7 @@ class Drive(object):
         os.dup2(self.printed.fileno(), 2)
         self.touch(0)
 
-    def touch(self, index):
+    def touch(self, index, again=False):
         if index == len(self.steps):
             self.printed.seek(0)
             self.report["printed"] = self.printed.read()
@@ -116,19 +117,22 @@ class Drive(object):
         sim = wx.UIActionSimulator()
         sim.MouseMove(where.x + where.width // 2, where.y + where.height // 2)
         flush_events(50)
-        wx.CallLater(SETTLE_MS, self.type_in, index, where)
+        wx.CallLater(SETTLE_MS, self.type_in, index, where, again)
         if isinstance(target, tuple):
             sim.MouseDblClick()
         else:
             sim.MouseClick()
 
-    def type_in(self, index, where, waited=0):
+    def type_in(self, index, where, again, waited=0):
         keypad = open_keypad()
-        if keypad is None and waited < 5000:
-            wx.CallLater(100, self.type_in, index, where, waited + 100)
+        if keypad is None and waited < 3000:
+            wx.CallLater(100, self.type_in, index, where, again, waited + 100)
+            return
+        if keypad is None and not again:
+            self.touch(index, again=True)  # as an operator touches again when nothing opened
             return
         name, target, typed, check = self.steps[index]
-        entry = {"control": name, "opened": keypad is not None}
+        entry = {"control": name, "opened": keypad is not None, "touches": 2 if again else 1}
         if keypad is not None:
             entry["clear"] = not keypad.GetScreenRect().Intersects(where)
             keypad.set_value("")

@@ -1,5 +1,8 @@
+import atexit
 import os
+import shutil
 import sys
+import tempfile
 
 import pytest
 
@@ -7,6 +10,11 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 BUILD = os.path.join(os.path.dirname(HERE), "build")
 if BUILD not in sys.path:
     sys.path.insert(0, BUILD)
+
+# What the keyboards learn (the pinyin user dictionary) goes to the user's data folder: in a test
+# run, a fresh one, never the real user's.
+os.environ["XDG_DATA_HOME"] = tempfile.mkdtemp(prefix="tov_touch-data-")
+atexit.register(shutil.rmtree, os.environ["XDG_DATA_HOME"], True)
 
 
 @pytest.fixture(scope="session")

@@ -2,8 +2,8 @@
 limits, refused input, calls after close, and a seeded fuzz run in a child process.
 
 The engine is one per process, and libgooglepinyin frees memory with the wrong operator each time
-it is opened again in a process (AddressSanitizer stops there), so this process opens it once:
-the tests share the one the forms keep (tov_touchui.pinyin.engine()), and whatever opens, closes
+it is opened again in a process (AddressSanitizer stops there), so this process opens it once
+(the forms never open it here: they run it in a process of its own), and whatever opens, closes
 or reopens one runs in a child.
 
     python3 tests/test_pinyin.py SEED CALLS     # the fuzz child, on its own
@@ -34,9 +34,7 @@ tov_pinyin = pytest.importorskip(
 
 @pytest.fixture(scope="module")
 def shared():
-    # The process's one engine: the text keyboard's pinyin layout opens it the same way.
-    from tov_touchui import pinyin
-    return pinyin.engine()
+    return tov_pinyin.Engine()
 
 
 @pytest.fixture

@@ -41,5 +41,7 @@ def test_every_value_reaches_the_application(application, tmp_path):
     report = json.loads(result.stdout.splitlines()[-1])
     assert report["printed"] == ""
     for control in report["controls"]:
+        # A second touch where the first opened nothing, as an operator's: XTest's double
+        # click on a loaded machine is sometimes two single clicks.
         assert control == {"control": control["control"], "opened": True, "clear": True,
-                           "heard": True}
+                           "heard": True, "touches": control["touches"]}

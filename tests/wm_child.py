@@ -62,18 +62,20 @@ def x_window(dialog):
             int(value["Width"]), int(value["Height"])]
     return rect, value["Map State"] == "IsViewable"
 
-def when_mapped(then, waited_ms=0):
-    """Calls then(dialog) once a modal keypad is open and mapped, and the window manager has
-    had time to frame and place it; then(None) when none is after 10 s."""
-    dialog = open_keypad()
+def when_mapped(then, waited_ms=0, last=None):
+    """Calls then(dialog) once a modal keypad is open and on screen, and the window manager
+    has had time to frame and place it (its rectangle held still for a poll); then(None) when
+    none is after 10 s."""
     # Not the X server: a window manager may hold it grabbed until this loop answers it.
-    if dialog is not None and dialog.IsShownOnScreen() and \
-            dialog.GetScreenRect().GetSize() == dialog._wxtools_place.spot.GetSize():
+    dialog = open_keypad()
+    rect = list(dialog.GetScreenRect()) if dialog is not None and dialog.IsShownOnScreen() \
+        else None
+    if rect is not None and rect == last:
         wx.CallLater(SETTLE_MS, then, dialog)
     elif waited_ms > 10000:
         then(None)
     else:
-        wx.CallLater(100, when_mapped, then, waited_ms + 100)
+        wx.CallLater(100, when_mapped, then, waited_ms + 100, rect)
 
 
 def open_keypad():
@@ -122,6 +124,10 @@ class Run(object):
         wx.UIActionSimulator().MouseClick()
 
     def iconify(self, dialog):
+        if dialog is None:
+            self.report["minimized"] = None
+            self.finish()
+            return
         title = "keypad-under-test"
         dialog.SetTitle(title)
         flush_events(100)

@@ -11,6 +11,8 @@ The parts:
     keypad    what the forms share: building, the char hook, ending, scaling to the screen
     digit     the numeric keypad and the PIN pad
     alpha     the text keyboard; layouts holds its key rows as data, and the choice of layout
+    composing the composing layouts' machinery (pinyin); engine_server runs an engine in a
+              process of its own
     theme     the palettes and the choice of theme
     captions  the texts the forms draw, one table per language, and the choice of language
     editing   a bound control while its keypad is open: its name as the prompt, its mark, and

@@ -6,7 +6,7 @@ import wx
 
 import tov_wxtools
 
-from . import pinyin
+from . import composing
 from .captions import caption
 from .drawn import DrawnControl
 from .keypad import BORDER, EDITING_CODES, GAP, MIN_GAP, Keypad
@@ -123,7 +123,8 @@ class AlphaKeypad(Keypad):
     In the pinyin layout the letters compose Chinese: a row above the keys (ui_candidates)
     shows the composition and the engine's candidates, ◀ ▶ page through them, and a touched
     candidate, or Space for the first, is typed through on_character; ⌫ edits the composition
-    first, the field only when there is none.
+    first, the field only when there is none. Any other key commits the composition first, so
+    that text lands in the order typed (see composing.py). A password never composes.
     """
 
     def __init__(self, parent):
@@ -139,6 +140,8 @@ class AlphaKeypad(Keypad):
         self.ui_value_password.Hide()
         for field in (self.ui_value_normal, self.ui_value_password):
             field.on_typed = self._type
+        # The keypad class shows the masked field for a password: nothing composes then.
+        self.ui_value_password.Bind(wx.EVT_SHOW, self._on_masked_shown)
 
         # The symbol panels and the letter groups each lie on a page of their own: on a wide
         # screen both pages are in view, on a narrow one the page key swaps them.
@@ -163,7 +166,7 @@ class AlphaKeypad(Keypad):
             key.SetBackgroundColour(wx.Colour(*SHIFT_OFF_COLOUR))
             setattr(self, "ui_shift_%d" % index, key)
         # "Tab" and "Space" are the labels the keypad class types by: only the faces change.
-        self.ui_tab = self._key("Tab", self.on_character, face=caption("tab"))
+        self.ui_tab = self._key("Tab", self._on_text_key, face=caption("tab"))
         self._map_codes(self.ui_tab, *EDITING_CODES["tab"])
         self.ui_space = self._key("Space", self._on_space_key, face=caption("space"))
         self.ui_backspace = self._editing_key("backspace", self._on_backspace_key)
@@ -208,20 +211,22 @@ class AlphaKeypad(Keypad):
         layout = LAYOUTS[name]
         self._keys_by_char = {" ": [self.ui_space]}
         alternatives = layout.get("alternatives", {})
-        composing = layout.get("engine") == "pinyin"
-        self._composer = pinyin.Composer(self._show_candidates, self._commit) \
-            if composing else None
-        self.ui_candidates.Show(composing)
+        engine = layout.get("engine")
+        self._composer = composing.Composer(engine, self._show_candidates, self._commit) \
+            if engine else None
+        self.ui_candidates.Show(bool(engine))
         self._show_candidates("", [], False, False)
-        self._fill_symbols(self.no_Shift, layout["symbols"], alternatives)
-        self._fill_symbols(self.Shift, layout["shifted_symbols"], alternatives)
+        # Composing, the lower-case letters go to the engine; every other key commits the
+        # composition first, then types itself.
+        typing = self._on_text_key if engine else self.on_character
+        self._fill_symbols(self.no_Shift, layout["symbols"], alternatives, typing)
+        self._fill_symbols(self.Shift, layout["shifted_symbols"], alternatives, typing)
         for row, letters in enumerate(layout["letters"]):
             off = getattr(self, "ui_caps_off_%d" % row)
             on = getattr(self, "ui_caps_on_%d" % row)
-            # Composing, the lower-case letters go to the engine; caps types Latin capitals.
-            for group, case, handler in ((off, str, self._on_letter_key if composing
+            for group, case, handler in ((off, str, self._on_letter_key if engine
                                           else self.on_character),
-                                         (on, upper, self.on_character)):
+                                         (on, upper, typing)):
                 self._clear(group)
                 group.rows = [[self._key(case(char), handler, parent=group, char=case(char),
                                          alternatives=case(alternatives.get(char, "")))
@@ -242,6 +247,7 @@ class AlphaKeypad(Keypad):
         """Switches to the alternate layout (Latin for Russian and Greek) and back."""
         alternate = LAYOUTS[self._home].get("alternate")
         if alternate:
+            self._end_composition(as_typed=True)
             self.Freeze()
             try:
                 self._fill(alternate if self._layout_name == self._home else self._home)
@@ -250,9 +256,9 @@ class AlphaKeypad(Keypad):
                 self.Thaw()
             tov_wxtools.window_fit_layout(self)
 
-    def _fill_symbols(self, panel, rows, alternatives):
+    def _fill_symbols(self, panel, rows, alternatives, handler):
         self._clear(panel)
-        panel.rows = [[self._key(char, self.on_character, parent=panel, char=char,
+        panel.rows = [[self._key(char, handler, parent=panel, char=char,
                                  alternatives=alternatives.get(char, "")) for char in chars]
                       for chars in rows]
 
@@ -451,7 +457,7 @@ class AlphaKeypad(Keypad):
         self.ui_composition.SetFont(self._key_font)
         row.Add(self.ui_composition, 3, wx.EXPAND)
         self._candidate_keys = []
-        for _ in range(pinyin.PAGE):
+        for _ in range(composing.PAGE):
             key = CandidateKey(self.ui_candidates, wx.ID_ANY, "", floor=self._key_size,
                                base_points=self._key_points, palette=self.palette,
                                least=self._least)
@@ -478,7 +484,24 @@ class AlphaKeypad(Keypad):
         fire_key(self._typist)
 
     def _on_letter_key(self, event):
-        self._composer.type(event.GetEventObject().GetLabel())
+        letter = event.GetEventObject().GetLabel()
+        if self._composer.takes(letter):
+            self._composer.type(letter)
+        else:
+            self.on_character(event)  # the separator, with nothing to separate: itself
+
+    def _on_text_key(self, event):
+        self._end_composition()
+        self.on_character(event)
+
+    def _end_composition(self, as_typed=False):
+        """Commits the composition ahead of what comes next: as the engine converts it, or,
+        `as_typed`, as the letters typed."""
+        if self._composing():
+            if as_typed:
+                self._composer.commit_typed()
+            else:
+                self._composer.commit_first()
 
     def _on_candidate(self, event):
         self._composer.choose(self._candidate_keys.index(event.GetEventObject()))
@@ -493,7 +516,7 @@ class AlphaKeypad(Keypad):
     # keypad class's own keys.
     def _on_space_key(self, event):
         if self._composing():
-            self._composer.choose(0)
+            self._composer.take_first()
         else:
             self.on_character(event)
 
@@ -510,15 +533,28 @@ class AlphaKeypad(Keypad):
 
     def _type(self, text):
         """What a physical keyboard or an input method typed that no key fires: each
-        character goes to on_character, as the label of a key that is never shown."""
+        character goes to on_character, as the label of a key that is never shown (after the
+        composition); on a composing layout, a key the engine composes (ü: v) goes to it."""
         for char in text:
+            key = self._composer and composing.composing_key(self._composer.engine, char)
+            if key and self._composer.takes(key):
+                self._composer.type(key)
+                continue
+            self._end_composition()
             self._typist.SetLabel(char)
             fire_key(self._typist)
 
     def _on_ok_key(self, event):
-        if self._composer is not None:
-            self._composer.clear()  # letters not yet composed are not text
+        self._end_composition(as_typed=True)
         self._end(wx.ID_OK)
+
+    def _on_masked_shown(self, event):
+        """A password is typed on the Latin layout of the language, drawn only as dots: a
+        composing layout (and its switch key) gives way to its Latin alternate."""
+        event.Skip()
+        if event.IsShown() and LAYOUTS[self._home].get("engine"):
+            self._home = LAYOUTS[self._home]["alternate"]
+            self._fill(self._home)
 
     # Override in subclass.
     def on_character(self, event):

@@ -9,9 +9,10 @@ A layout gives:
     alternatives      what holding a key offers (accented letters, the AltGr symbols)
     letters_face      what the page key shows on the symbols page of a narrow screen ("ABC")
     alternate         the layout the switch key goes to (a Latin one for Cyrillic, Greek)
-    engine            "pinyin": the letters compose Chinese through the pinyin engine
+    engine            an engine of composing.ENGINES ("pinyin"): the lower-case letters
+                      compose through it
 """
-from . import captions, pinyin
+from . import captions, composing
 
 # Accented letters a hold on the base letter offers, in every Latin layout.
 LATIN_ACCENTS = {
@@ -134,7 +135,7 @@ LAYOUTS = {
         "letters_face": "拼",
         "symbols": ("`1234567890-=", "，。？！、：；“”"),
         "shifted_symbols": ("~!@#$%^&*()_+", "《》（）【】…—·"),
-        "letters": ("qwertyuiop", "asdfghjkl", "zxcvbnm"),
+        "letters": ("qwertyuiop", "asdfghjkl'", "zxcvbnm"),  # ' separates syllables
         # The Latin punctuation, held on the Chinese.
         "alternatives": _with(TYPOGRAPHY, **{
             "，": ",<", "。": ".>", "？": "?/", "：": ":", "；": ";", "“": "\"‘", "”": "'’",
@@ -159,8 +160,9 @@ def set_layout(name):
     global _chosen
     if name is not None and name not in LAYOUTS:
         raise ValueError("no layout %r; layouts: %s" % (name, ", ".join(LAYOUTS)))
-    if name is not None and LAYOUTS[name].get("engine") and not pinyin.available():
-        raise RuntimeError(pinyin.ENGINE_MISSING)
+    engine = LAYOUTS[name].get("engine") if name is not None else None
+    if engine and not composing.available(engine):
+        raise RuntimeError(composing.ENGINES[engine]["missing"])
     _chosen = name
 
 
@@ -176,8 +178,9 @@ def get_layout():
     for key in (code, code.partition("_")[0]):
         if key in LANGUAGE_LAYOUTS:
             name = LANGUAGE_LAYOUTS[key]
+            engine = LAYOUTS[name].get("engine")
             # Without the engine, Chinese types on the US keys rather than not at all.
-            return "us" if LAYOUTS[name].get("engine") and not pinyin.available() else name
+            return "us" if engine and not composing.available(engine) else name
     return "us"
 
 
