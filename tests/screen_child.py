@@ -261,6 +261,10 @@ def main():
     tov_touchui.set_theme(sys.argv[1])
     frame = wx.Frame(None, title="host", size=(400, 300))
     frame.Show()
+    # The pointer on no window: nothing was touched to open the keypads, whose placement
+    # would otherwise keep clear of the spot.
+    area = wx.Display(0).GetGeometry()
+    wx.UIActionSimulator().MouseMove(area.GetRight(), area.GetBottom())
     flush_events(150)
     if sys.argv[2:] == ["pressed"]:
         print(json.dumps(pressed_faces(frame)))
