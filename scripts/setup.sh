@@ -14,6 +14,7 @@ packages=(
   xvfb xauth openbox icewm xdotool x11-xserver-utils x11-utils
   fonts-dejavu-core fonts-wqy-microhei
   libgooglepinyin0-dev
+  python3-regex
 )
 packages+=("$@")
 

@@ -263,7 +263,7 @@ class AlphaKeypad(Keypad):
                       for chars in rows]
 
     def _caps_key(self, group, handler, colour):
-        key = self._key(caption("caps"), handler, parent=group, units=1.5)
+        key = self._key(caption("caps", self.language), handler, parent=group, units=1.5)
         key.SetBackgroundColour(wx.Colour(*colour))
         group.rows[-1].append(key)
         return key

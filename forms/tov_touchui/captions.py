@@ -4,9 +4,13 @@ one table per language, and the choice of language.
 The keypad class's own texts (its default prompts, its error boxes) are not here: they are the
 module's and stay as they are.
 """
+import collections
 import os
+import re
 
 import wx
+
+from . import settings
 
 # Every language has every caption (tests/test_languages.py checks it).
 CAPTIONS = {
@@ -95,58 +99,90 @@ SYMBOLS = {"backspace": "\u232b"}  # ⌫
 LANGUAGES = tuple(CAPTIONS)
 DEFAULT_LANGUAGE = "en"
 
-_chosen = None  # None: follow the application's language
+# A locale name as POSIX and BCP 47 write it, in any case, with "_" or "-": language, then an
+# optional script and region, then POSIX's encoding and modifier ("zh-Hant-HK", "de_DE.UTF-8",
+# "sr_RS@latin").
+_LOCALE = re.compile(r"""(?P<language>[A-Za-z]{2,3})
+                         (?:[-_](?P<script>[A-Za-z]{4}))?
+                         (?:[-_](?P<region>[A-Za-z]{2}|[0-9]{3}))?
+                         (?:\.[-\w]*)?(?:@\w*)?\Z""", re.VERBOSE)
+# Chinese is written in Traditional characters where the script says so, else in these regions.
+TRADITIONAL_REGIONS = ("TW", "HK", "MO")
+
+Locale = collections.namedtuple("Locale", "language script region")
+
+_chosen = None  # the Locale set with set_language(); None: follow the application's language
 
 
 def set_language(code):
     """Choose the language of the captions of every keypad opened from now on: one of
-    LANGUAGES, a locale name such as "de_DE.UTF-8" or "zh_Hant", or None to follow the
-    application's language again. An unknown language raises ValueError."""
+    LANGUAGES, a locale name such as "de_DE.UTF-8", "zh-Hant-HK" or "pt_BR" (matched as a
+    locale: any case, "_" or "-"), or None to follow the application's language again.
+
+    Anything but a str or None raises TypeError, a name without captions ValueError; either
+    way the setting stays as it was."""
     global _chosen
+    code = settings.name_argument("set_language", "code", code, none_allowed=True)
     if code is None:
         _chosen = None
         return
-    found = match(code)
-    if found is None:
-        raise ValueError("no captions for %r; languages: %s" % (code, ", ".join(LANGUAGES)))
-    _chosen = found
+    locale = parse_locale(code)
+    if locale is None or captions_for(locale) is None:
+        raise ValueError("no captions for %r; languages: %s (or a locale name of one)"
+                         % (code, ", ".join(LANGUAGES)))
+    _chosen = locale
 
 
-def chosen_language():
-    """The language set with set_language(), or None when the captions follow the
+def chosen_locale():
+    """The Locale set with set_language(), or None when the captions follow the
     application."""
     return _chosen
 
 
 def get_language():
-    """The language the captions are in now: the one set, else the application's."""
-    return _chosen or application_language()
+    """The language the captions are in now (a name of LANGUAGES): the one set, else the
+    application's."""
+    return captions_for(_chosen) if _chosen else application_language()
 
 
-def caption(name):
-    """The text drawn for `name` ("clear", "confirm", "space"...) in the current language."""
-    return SYMBOLS.get(name) or CAPTIONS[get_language()][name]
+def caption(name, language=None):
+    """The text drawn for `name` ("clear", "confirm", "space"...) in `language`, by default the
+    current one."""
+    return SYMBOLS.get(name) or CAPTIONS[language or get_language()][name]
 
 
-def match(code):
-    """The table for a locale name ("pt_BR.UTF-8", "zh_TW", "zh-Hans", "C"), or None."""
-    code = code.split(".")[0].split("@")[0].replace("-", "_")
-    if code in CAPTIONS:
-        return code
-    language, _, region = code.partition("_")
-    if language == "zh":
-        return "zh_TW" if region.upper() in ("TW", "HK", "MO", "HANT") else "zh_CN"
-    return language.lower() if language.lower() in CAPTIONS else None
+def parse_locale(name):
+    """The Locale of a locale name: Locale("zh", "Hant", "TW") for "zh_hant-tw.UTF-8";
+    None for what is no locale's name ("C", "POSIX", "")."""
+    found = _LOCALE.match(name)
+    if not found:
+        return None
+    language, script, region = found.group("language", "script", "region")
+    return Locale(language.lower(), (script or "").title(), (region or "").upper())
+
+
+def captions_for(locale):
+    """The name of the captions of a Locale, or None when there are none in its language."""
+    if locale.language == "zh":
+        traditional = locale.script == "Hant" or (
+            not locale.script and locale.region in TRADITIONAL_REGIONS)
+        return "zh_TW" if traditional else "zh_CN"
+    return settings.canonical(locale.language, LANGUAGES)
+
+
+def application_locale():
+    """The first locale the application asks for (see requested_locales), or None."""
+    return next(application_locales(), None)
 
 
 def application_language():
-    """The application's language: its wx.Locale when it made one, else the environment in
-    the order gettext reads it (LANGUAGE, LC_ALL, LC_MESSAGES, LANG); English otherwise."""
-    for code in requested_locales():
-        found = match(code)
-        if found:
-            return found
-    return DEFAULT_LANGUAGE
+    """The application's language: the first locale it asks for that has captions; English
+    otherwise."""
+    return next(filter(None, map(captions_for, application_locales())), DEFAULT_LANGUAGE)
+
+
+def application_locales():
+    return filter(None, map(parse_locale, requested_locales()))
 
 
 def requested_locales():

@@ -29,6 +29,8 @@ import threading
 import time
 import warnings
 
+from .characters import without_last_character
+
 PAGE = 6  # candidates in view at once
 
 PINYIN_MISSING = (
@@ -268,7 +270,7 @@ class Composer(object):
         """Drops the composition's last key; False when there is no composition."""
         if not self.keys:
             return False
-        self.keys = self.keys[:-1]
+        self.keys = without_last_character(self.keys)
         self._search()
         return True
 

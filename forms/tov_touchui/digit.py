@@ -2,6 +2,7 @@
 import wx
 
 from .captions import caption
+from .characters import without_last_character
 from .keypad import GAP, Keypad
 
 DIGIT_KEY_SIZE = (80, 72)  # px at scale 1 for keys in DIGIT_KEY_POINTS; a bigger font grows it
@@ -123,7 +124,7 @@ class DigitKeypad(DigitForm):
                            self._build_keys())
 
     def _on_backspace(self, event):
-        self.mValueField.SetValue(self.mValueField.GetValue()[:-1])
+        self.mValueField.SetValue(without_last_character(self.mValueField.GetValue()))
 
     # Override in subclass.
     def OnDigit(self, event):
@@ -187,7 +188,7 @@ class DigitPasswordKeypad(DigitForm):
             self._set_body([(self.ui_message, 6), (self.ui_text, 12)], keys)
 
     def _on_backspace(self, event):
-        self.ui_text.SetValue(self.ui_text.GetValue()[:-1])
+        self.ui_text.SetValue(without_last_character(self.ui_text.GetValue()))
 
     def _masked(self):
         return True

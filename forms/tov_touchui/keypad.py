@@ -7,7 +7,7 @@ import wx
 import tov_wxtools
 
 from . import theme
-from .captions import caption
+from .captions import caption, get_language
 from .drawn import MIN_TOUCH, smallest_key_px
 from .keys import Preview, TouchKey, fire_key
 from .keystrokes import typed_char
@@ -51,24 +51,28 @@ class Keypad(wx.Dialog):
 
     def __init__(self, parent, title, key_points, key_size):
         wx.Dialog.__init__(self, parent, wx.ID_ANY, title, style=wx.DEFAULT_DIALOG_STYLE)
-        self.palette = theme.palette()
-        self.SetBackgroundColour(self.palette.window)
-        self._key_points = key_points
-        self._key_font = font(key_points)
-        self._key_size = key_size
-        self._least = smallest_key_px(parent)  # px no key goes below
-        self._scale = 1.0
-        self._borders = {}    # owner -> [(sizer item, gap at scale 1)]; owner None: the form's
-        self._grid_gaps = []  # (grid sizer, gap at scale 1)
-        self._scaled = None   # controls with set_scale(), found at the next fit
-        self._keys_by_code = {}  # wx key code -> key
-        self._keys_by_char = {}  # typed character -> keys with that caption
-        self._first_key = None   # whose font tells how much the application enlarged the keys
-        self._preview = None     # what the pressed key types, above the finger
-        self.Bind(wx.EVT_CHAR_HOOK, self._on_char_hook)
-        self.Bind(wx.EVT_CLOSE, self._on_close)
-        self.Bind(wx.EVT_ICONIZE, self._on_iconize)
-        self.Bind(wx.EVT_MAXIMIZE, self._on_maximize)
+        with self._building():
+            # The settings as they are now: the keypad keeps them while it is open (a layout
+            # switch redraws keys in them), whatever the application sets meanwhile.
+            self.palette = theme.palette()
+            self.language = get_language()
+            self.SetBackgroundColour(self.palette.window)
+            self._key_points = key_points
+            self._key_font = font(key_points)
+            self._key_size = key_size
+            self._least = smallest_key_px(parent)  # px no key goes below
+            self._scale = 1.0
+            self._borders = {}    # owner -> [(sizer item, gap at scale 1)]; None: the form's
+            self._grid_gaps = []  # (grid sizer, gap at scale 1)
+            self._scaled = None   # controls with set_scale(), found at the next fit
+            self._keys_by_code = {}  # wx key code -> key
+            self._keys_by_char = {}  # typed character -> keys with that caption
+            self._first_key = None   # whose font tells how far the application enlarged keys
+            self._preview = None     # what the pressed key types, above the finger
+            self.Bind(wx.EVT_CHAR_HOOK, self._on_char_hook)
+            self.Bind(wx.EVT_CLOSE, self._on_close)
+            self.Bind(wx.EVT_ICONIZE, self._on_iconize)
+            self.Bind(wx.EVT_MAXIMIZE, self._on_maximize)
 
     # -- building ------------------------------------------------------------------------------
 
@@ -313,6 +317,46 @@ class Keypad(wx.Dialog):
         return key.IsEnabled() and key.IsShown()
 
     # -- ending --------------------------------------------------------------------------------
+
+    # wx deletes a dialog with its parent, and one that was Destroy()ed at the next idle time:
+    # inside ShowModal() (the keypad's loop, or an error box's above it) either would leave wx
+    # running the rest of ShowModal() on freed memory (a crash, or a heap that aborts later).
+    # While ShowModal() runs, the keypad leaves a parent that is being destroyed and ends as
+    # cancelled, and a Destroy() ends it and waits for ShowModal() to return.
+
+    _showing = False  # ShowModal() is running
+
+    def ShowModal(self):
+        parent = self.GetParent()
+        self._showing, self._destroy_when_shown = True, False
+        if parent:
+            parent.Bind(wx.EVT_WINDOW_DESTROY, self._on_parent_destroyed)
+        try:
+            return wx.Dialog.ShowModal(self)
+        finally:
+            self._showing = False
+            if parent:
+                parent.Unbind(wx.EVT_WINDOW_DESTROY, handler=self._on_parent_destroyed)
+            if self._destroy_when_shown:
+                wx.Dialog.Destroy(self)
+
+    def Destroy(self):
+        if not self._showing:
+            return wx.Dialog.Destroy(self)
+        self._destroy_when_shown = True
+        self._end_cancelled()
+        return True
+
+    def _on_parent_destroyed(self, event):
+        event.Skip()
+        parent = event.GetEventObject()
+        if self._showing and parent is self.GetParent():
+            parent.RemoveChild(self)
+            self._end_cancelled()
+
+    def _end_cancelled(self):
+        if self.IsModal():
+            self.EndModal(wx.ID_CANCEL)
 
     def _end(self, code):
         if self.IsModal():

@@ -12,7 +12,7 @@ A layout gives:
     engine            an engine of composing.ENGINES ("pinyin"): the lower-case letters
                       compose through it
 """
-from . import captions, composing
+from . import captions, composing, settings
 
 # Accented letters a hold on the base letter offers, in every Latin layout.
 LATIN_ACCENTS = {
@@ -146,36 +146,41 @@ LAYOUTS = {
 }
 
 # The layout each language (or language_REGION) types with when the application names none;
-# any other language types on the US layout.
+# any other language types on the US layout, and so does Traditional Chinese (no pinyin there).
 LANGUAGE_LAYOUTS = {"en_GB": "uk", "de": "de", "fr": "fr", "es": "es", "it": "it", "pt": "pt",
-                    "ru": "ru", "sv": "nordic", "fi": "nordic", "el": "el", "zh_CN": "pinyin",
-                    "zh_SG": "pinyin", "zh_Hans": "pinyin", "zh": "pinyin"}
+                    "ru": "ru", "sv": "nordic", "fi": "nordic", "el": "el", "zh": "pinyin"}
 
 _chosen = None  # None: follow the language
 
 
 def set_layout(name):
     """Choose the text keyboard's layout for every keypad opened from now on: one of
-    LAYOUTS, or None to follow the language again. An unknown name raises ValueError."""
+    LAYOUTS, or None to follow the language again.
+
+    Anything but a str or None raises TypeError, an unknown name ValueError, the pinyin layout
+    without its engine RuntimeError; either way the setting stays as it was."""
     global _chosen
-    if name is not None and name not in LAYOUTS:
-        raise ValueError("no layout %r; layouts: %s" % (name, ", ".join(LAYOUTS)))
-    engine = LAYOUTS[name].get("engine") if name is not None else None
+    text = settings.name_argument("set_layout", "name", name, none_allowed=True)
+    found = settings.canonical(text, LAYOUTS)
+    if text is not None and found is None:
+        raise ValueError("no layout %r; layouts: %s" % (text, ", ".join(LAYOUTS)))
+    engine = LAYOUTS[found].get("engine") if found is not None else None
     if engine and not composing.available(engine):
         raise RuntimeError(composing.ENGINES[engine]["missing"])
-    _chosen = name
+    _chosen = found
 
 
 def get_layout():
     """The layout the text keyboard opens with: the one set, else the language's (the
-    captions' language when one was set, else the application's)."""
-    if _chosen:
-        return _chosen
-    code = captions.chosen_language() or next(captions.requested_locales(), "")
-    code = code.split(".")[0].split("@")[0].replace("-", "_")
-    if code.startswith("zh_") and captions.match(code) == "zh_TW":
-        return "us"  # Traditional Chinese: no pinyin on these keyboards
-    for key in (code, code.partition("_")[0]):
+    locale set with set_language() when there is one, else the application's)."""
+    return _chosen or language_layout(captions.chosen_locale() or captions.application_locale())
+
+
+def language_layout(locale):
+    """The layout a captions.Locale (or None) types with."""
+    if locale is None or captions.captions_for(locale) == "zh_TW":
+        return "us"
+    for key in (locale.language + "_" + locale.region, locale.language):
         if key in LANGUAGE_LAYOUTS:
             name = LANGUAGE_LAYOUTS[key]
             engine = LAYOUTS[name].get("engine")

@@ -11,6 +11,8 @@ import os
 
 import wx
 
+from . import settings
+
 THEMES = ("system", "light", "dark", "high-contrast")
 
 _PALETTES = {
@@ -59,11 +61,16 @@ _chosen = "system"
 
 
 def set_theme(name):
-    """Choose the colours of every keypad opened from now on: one of THEMES."""
+    """Choose the colours of every keypad opened from now on: one of THEMES.
+
+    Anything but a str raises TypeError, an unknown name ValueError; either way the setting
+    stays as it was."""
     global _chosen
-    if name not in THEMES:
-        raise ValueError("theme must be one of %s, not %r" % (", ".join(THEMES), name))
-    _chosen = name
+    text = settings.name_argument("set_theme", "name", name)
+    found = settings.canonical(text, THEMES)
+    if found is None:
+        raise ValueError("theme must be one of %s, not %r" % (", ".join(THEMES), text))
+    _chosen = found
 
 
 def get_theme():

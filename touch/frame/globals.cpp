@@ -48,6 +48,12 @@ Ref optional_of(PyTypeObject* type) {
         PyObject_GetItem(global(N._Optional).get(), reinterpret_cast<PyObject*>(type)));
 }
 
+Ref import_module(const char* dotted_name) {
+    Ref name = Ref::steal(PyUnicode_FromString(dotted_name));
+    return Ref::steal(
+        PyImport_ImportModuleLevelObject(name.get(), module_globals(), nullptr, nullptr, 0));
+}
+
 void bind_global(PyObject* name, Handle value) {
     if (!g_module_dict || PyDict_SetItem(g_module_dict, name, value.get()) < 0) throw_pending();
 }

@@ -16,6 +16,8 @@ Ref global(PyObject* name);
 Ref lookup_in(Handle dict, PyObject* name);
 // The annotation `_Optional[type]`, evaluated now.
 Ref optional_of(PyTypeObject* type);
+// `import <dotted_name>` as the module's own code would run it.
+Ref import_module(const char* dotted_name);
 // Binds a module global.
 void bind_global(PyObject* name, Handle value);
 

@@ -84,6 +84,7 @@ namespace touch {
     X(SetBackgroundColour, "SetBackgroundColour") X(Colour, "Colour")                              \
     X(TE_PASSWORD, "TE_PASSWORD") X(Button, "Button") X(Event, "Event") X(out_, "out_")            \
     X(on, "on") X(button, "button") X(widget, "widget")                                            \
+    X(without_last_character, "without_last_character")                                            \
     /* the digit password keypad */                                                                \
     X(ui_text, "ui_text") X(show_size, "show_size")                                                \
     /* input functions */                                                                          \

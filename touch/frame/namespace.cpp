@@ -14,12 +14,6 @@ namespace touch {
 
 namespace {
 
-Ref import_module(const char* dotted_name) {
-    Ref name = Ref::steal(PyUnicode_FromString(dotted_name));
-    return Ref::steal(
-        PyImport_ImportModuleLevelObject(name.get(), module_globals(), nullptr, nullptr, 0));
-}
-
 struct ImportedName {
     PyObject* name;   // in the source module
     PyObject* alias;  // in ours

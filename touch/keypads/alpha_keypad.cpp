@@ -123,14 +123,15 @@ Ref on_character(Handle self, Handle event) {
     return none();
 }
 
-// Always the last character, wherever the caret stands.
+// Always the last character, wherever the caret stands: the whole of what the operator sees as
+// one (an emoji with its skin tone, a flag, a letter with its accents), as the forms count them.
 Ref on_backspace(Handle self, Handle) {
     Ref value = text_field(self).method(N.GetValue);
     Py_ssize_t length = PyObject_Length(value.get());
     if (length < 0) throw_pending();
     if (length > 0)
         text_field(self).method(N.SetValue,
-                                Ref::steal(PySequence_GetSlice(value.get(), 0, length - 1)));
+                                import_module("tov_touchui").attr(N.without_last_character)(value));
     return none();
 }
 

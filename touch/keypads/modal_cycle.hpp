@@ -2,9 +2,10 @@
 // Destroy(). A dialog is destroyed on every path: one left alive after an exception is a hidden
 // top-level window that leaks and keeps the application's main loop from ending.
 //
-// wx may delete the dialog itself while it is open: destroying its parent window (an inactivity
-// timer closing the screen) deletes the dialog with it and ends ShowModal(). Such a dialog counts
-// as cancelled, is never read and is not destroyed a second time.
+// When the parent window is destroyed while the dialog is open (an inactivity timer closing the
+// screen), the forms end the dialog as cancelled rather than let wx delete it inside ShowModal().
+// Should wx delete the dialog all the same (a form or a subclass that does not guard against it),
+// the dialog counts as cancelled, is never read and is not destroyed a second time.
 #pragma once
 
 #include "frame/error.hpp"
