@@ -1,7 +1,8 @@
 """Screenshots of every keypad on the panels and themes people use: a 7" 800x480 panel in the
-light theme, and a 1024x600 one in GTK's dark theme and in high contrast; and the text
-keyboard in the German and Russian layouts, and in the Japanese, Korean and Traditional Chinese
-ones with a composition under way. Each screen is an X server of its own; the shots
+light theme, and a 1024x600 one in GTK's dark theme and in high contrast; the text keyboard in
+the German and Russian layouts, in the Japanese, Korean and Traditional Chinese ones with a
+composition under way, on a 7" panel mounted upright (480x800), and the keypads with keys for
+work gloves (15 mm on a 7" 800x480 panel). Each screen is an X server of its own; the shots
 land in build/screenshots/ beside the walk-through's.
 
 Run by the headless demo after its walk-through, or alone: python3 demo/gallery.py
@@ -23,7 +24,11 @@ SAMPLES = {"de": "Größe 3", "ru": "Линия 3", "romaji": "ライン3の", "
 COMPOSING = {"romaji": "nihon", "kana": "とうきよ小う", "hangul": "ㅎㅏㄴㄱㅡ",
              "zhuyin": "ㄓㄨㄥˉㄍㄨㄛˊ"}
 
-# (file name prefix, width, height, tov_touchui theme, GTK_THEME, layout, keypads)
+# What a 7" 800x480 panel has, for the keys for gloves: 800 px over 152 mm.
+GLOVES = "15mm@5.25"
+
+# (file name prefix, width, height, tov_touchui theme, GTK_THEME, layout, keypads); a keypads
+# entry ending in @GLOVES asks for keys of that size.
 SCREENS = [
     ("panel-800x480", 800, 480, "system", "", "us", ALL),
     ("dark-1024x600", 1024, 600, "system", "Adwaita:dark", "us", ALL),
@@ -34,6 +39,8 @@ SCREENS = [
     ("kana-800x480", 800, 480, "system", "", "kana", "text"),
     ("korean-800x480", 800, 480, "system", "", "hangul", "text"),
     ("zhuyin-800x480", 800, 480, "system", "", "zhuyin", "text"),
+    ("portrait-480x800", 480, 800, "system", "", "us", "text,text-symbols"),
+    ("gloves-800x480", 800, 480, "system", "", "us", "text,numeric@" + GLOVES),
 ]
 
 
@@ -47,6 +54,10 @@ def shoot(prefix, theme, layout, wanted):
     app = wx.App(False)  # noqa: F841
     tov_touchui.set_theme(theme)
     tov_touchui.set_layout(layout)
+    wanted, _, gloves = wanted.partition("@")
+    if gloves:
+        millimetres, density = gloves.split("mm@")
+        tov_touchui.set_smallest_key(float(millimetres), float(density))
     frame = wx.Frame(None, title="panel", pos=(0, 0), size=(300, 200))
     frame.Show()
     # (name, the keypad, what the operator typed so far)
@@ -60,6 +71,8 @@ def shoot(prefix, theme, layout, wanted):
          lambda keypad: (keypad.set_value(SAMPLES.get(layout, "Line 3")),
                          keypad.ui_value_normal.on_typed(COMPOSING.get(layout, "")))),
         ("text-shifted", lambda: shifted(tov_touch.AlphaKeypad(frame)),
+         lambda keypad: keypad.set_value("A-17")),
+        ("text-symbols", lambda: symbols(tov_touch.AlphaKeypad(frame)),
          lambda keypad: keypad.set_value("A-17")),
     ]
     for name, make, fill in keypads:
@@ -76,6 +89,14 @@ def shoot(prefix, theme, layout, wanted):
 
 def shifted(keyboard):
     keyboard.on_shift(None)
+    return keyboard
+
+
+def symbols(keyboard):
+    """The digits and symbols page of a narrow screen's keyboard."""
+    if keyboard.ui_page.IsShown():
+        import tov_touchui
+        tov_touchui.fire_key(keyboard.ui_page)
     return keyboard
 
 

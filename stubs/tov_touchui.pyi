@@ -6,7 +6,7 @@ import wx
 __all__ = ["DigitKeypad", "DigitPasswordKeypad", "AlphaKeypad", "TouchKey", "THEMES",
            "set_theme", "get_theme", "LANGUAGES", "set_language", "get_language", "LAYOUTS",
            "set_layout", "get_layout", "caption", "without_last_character", "EVT_KEYPAD_OK",
-           "EVT_KEYPAD_CANCEL", "KeypadEvent"]
+           "EVT_KEYPAD_CANCEL", "KeypadEvent", "set_smallest_key", "get_smallest_key"]
 
 THEMES: tuple[str, ...]
 LANGUAGES: tuple[str, ...]
@@ -30,6 +30,8 @@ def set_layout(name: str | None) -> None: ...
 def get_layout() -> str: ...
 def caption(name: str, language: str | None = None) -> str: ...
 def without_last_character(text: str) -> str: ...
+def set_smallest_key(millimetres: float | None, pixels_per_mm: float | None = None) -> None: ...
+def get_smallest_key() -> tuple[float, float | None] | None: ...
 def typed_char(event: wx.KeyEvent) -> str | None: ...
 def fire_key(key: wx.Window) -> None: ...
 
@@ -54,9 +56,14 @@ class _Palette:
     key_text: wx.Colour
     key_edge: wx.Colour
     key_pressed: wx.Colour
+    key_pressed_text: wx.Colour
     key_disabled_text: wx.Colour
     accent: wx.Colour
     accent_text: wx.Colour
+    modifier: wx.Colour
+    modifier_text: wx.Colour
+    latched: wx.Colour
+    latched_text: wx.Colour
 
 class _DrawnControl(wx.Control, metaclass=_WrapperType):
     palette: _Palette
@@ -71,7 +78,8 @@ class TouchKey(_DrawnControl):
     def __init__(self, parent: wx.Window, id: int = ..., label: str = "",
                  floor: tuple[float, float] = ..., base_points: int | None = None,
                  repeat: bool = False, face: str | None = None,
-                 palette: _Palette | None = None, alternatives: str = "") -> None: ...
+                 palette: _Palette | None = None, alternatives: str = "",
+                 preview: bool = False, least: int = 44) -> None: ...
     def SetBackgroundColour(self, colour: wx.Colour) -> bool: ...
     def GetBackgroundColour(self) -> wx.Colour: ...
     def SetForegroundColour(self, colour: wx.Colour) -> bool: ...
@@ -97,6 +105,9 @@ class _Keypad(wx.Dialog, metaclass=_WrapperType):
     palette: _Palette
     language: str
     def fit_into(self, room: wx.Size) -> float: ...
+    def show_preview(self, key: TouchKey) -> None: ...
+    def hide_preview(self, key: TouchKey) -> None: ...
+    def offer_area(self) -> wx.Rect: ...
 
 class _DigitForm(_Keypad):
     # (attribute, face, handler name, row, column, columns spanned)
@@ -173,10 +184,10 @@ class AlphaKeypad(_Keypad):
     ui_caps_on_2: wx.Panel
     ui_caps_lock_on: TouchKey
     ui_caps_lock_off: TouchKey
-    ui_shift_0: wx.Button
-    ui_shift_1: wx.Button
-    ui_shift_2: wx.Button
-    ui_shift_3: wx.Button
+    ui_shift_0: TouchKey
+    ui_shift_1: TouchKey
+    ui_shift_2: TouchKey
+    ui_shift_3: TouchKey
     ui_tab: TouchKey
     ui_space: TouchKey
     ui_backspace: TouchKey
@@ -184,6 +195,7 @@ class AlphaKeypad(_Keypad):
     ui_cancel: TouchKey
     ui_ok: TouchKey
     ui_layout: TouchKey
+    ui_page: TouchKey  # on a narrow screen: the letters page or the digits and symbols page
     # The pinyin layout's row: the composition, the candidates, and the page keys.
     ui_candidates: wx.Panel
     ui_composition: _Caption
@@ -191,6 +203,7 @@ class AlphaKeypad(_Keypad):
     ui_next: TouchKey
     def __init__(self, parent: wx.Window | None) -> None: ...
     def layout_name(self) -> str: ...
+    def fit_into(self, room: wx.Size) -> float: ...
     def on_character(self, event: wx.CommandEvent) -> None: ...
     def on_backspace(self, event: wx.CommandEvent) -> None: ...
     def on_clear(self, event: wx.CommandEvent) -> None: ...

@@ -10,7 +10,7 @@ import wx
 
 import tov_touchui
 
-# What the forms make their keys of: drawn touch keys, and native buttons for the shift keys.
+# What the forms make their keys of: drawn touch keys (native buttons, for other dialogs).
 KEY_TYPES = (tov_touchui.TouchKey, wx.Button)
 
 WATCHDOG_CODE = -424242
@@ -83,6 +83,94 @@ def click(window):
     flush_events(30)
     sim.MouseClick(wx.MOUSE_BTN_LEFT)
     flush_events(60)
+
+
+def _mouse(window, kind):
+    event = wx.MouseEvent(kind)
+    event.SetEventObject(window)
+    event.SetPosition(wx.Point(*(side // 2 for side in window.GetClientSize())))
+    window.GetEventHandler().ProcessEvent(event)
+
+
+def tap(key):
+    """A touch on a drawn key, down and up at its centre, as the key's own mouse events: what
+    the X events of click() become, without their round trips (for many keys in a row)."""
+    _mouse(key, wx.wxEVT_LEFT_DOWN)
+    _mouse(key, wx.wxEVT_LEFT_UP)
+
+
+def hold_and_tap(key, label):
+    """A touch held on `key` until its alternatives show, lifted, then a tap on the
+    alternative `label`."""
+    from tov_touchui.keys import Alternatives
+    _mouse(key, wx.wxEVT_LEFT_DOWN)
+    key._hold_timer.Notify()  # the hold's time is up
+    _mouse(key, wx.wxEVT_LEFT_UP)
+    tap(next(k for k in Alternatives._open.choices() if k.GetLabel() == label))
+    flush_events(5)  # the offer closes
+
+
+def find_key(keyboard, char):
+    """(panel, key, alternative or None) that types `char` in the layout in view."""
+    letters = [getattr(keyboard, "ui_caps_%s_%d" % (state, row)) for state in ("on", "off")
+               for row in range(3)]
+    if tov_touchui.LAYOUTS[keyboard.layout_name()].get("engine"):
+        letters = letters[:3]  # the lower-case letters compose Chinese
+    for held in (False, True):
+        for panel in [keyboard.no_Shift, keyboard.Shift] + letters:
+            for key in panel.GetChildren():
+                if not held and key.GetLabel() == char:
+                    return panel, key, None
+                if held and char in key._alternatives:
+                    return panel, key, char
+    return None
+
+
+def turn_to(keyboard, window):
+    """Turns the narrow screen's pages until `window` is in view."""
+    for _ in range(4):
+        if window.IsShownOnScreen():
+            return
+        tap(keyboard.ui_page)
+    assert window.IsShownOnScreen()
+
+
+def bring_up(keyboard, panel):
+    """Page, shift and caps as they must be for `panel` to be in view."""
+    symbols = panel in (keyboard.Shift, keyboard.no_Shift)
+    if symbols and keyboard.shift != (panel is keyboard.Shift):
+        turn_to(keyboard, keyboard.ui_shift_0)
+        tap(keyboard.ui_shift_0)
+    if not symbols and not panel.IsShown():
+        caps = keyboard.ui_caps_lock_on if keyboard.ui_caps_off_2.IsShown() \
+            else keyboard.ui_caps_lock_off
+        turn_to(keyboard, caps)
+        tap(caps)
+    turn_to(keyboard, panel)
+
+
+def type_by_touch(keyboard, text):
+    """Types `text` on the text keyboard by touching its keys: each character's key, or the key
+    that offers it when held, with the page, shift, caps and layout keys on the way."""
+    home = keyboard.layout_name()
+    for char in text:
+        if char == " ":
+            tap(keyboard.ui_space)
+            continue
+        found = find_key(keyboard, char)
+        if found is None:  # Latin letters of Russian and Greek: behind the layout key
+            tap(keyboard.ui_layout)
+            found = find_key(keyboard, char)
+            assert found is not None, (home, char)
+        panel, key, alternative = found
+        bring_up(keyboard, panel)
+        if alternative:
+            hold_and_tap(key, alternative)
+        else:
+            tap(key)
+        if keyboard.layout_name() != home:
+            tap(keyboard.ui_layout)
+    flush_events(50)
 
 
 def touch_down(window):

@@ -413,7 +413,7 @@ def test_the_field_holds_any_length_and_shows_its_end(app, frame):
     dialog.Destroy()
 
 
-@pytest.mark.parametrize("step", ["_group_key", "_fill_symbols", "_set_layout"])
+@pytest.mark.parametrize("step", ["_caps_key", "_fill_symbols", "_arrange", "_set_layout"])
 @pytest.mark.parametrize("error", [KeyboardInterrupt, RuntimeError])
 def test_a_form_that_fails_half_way_leaves_no_window(app, monkeypatch, step, error):
     def fail(*args, **kwargs):

@@ -7,13 +7,16 @@ import subprocess
 import sys
 import textwrap
 
+import unicodedata
+
 import pytest
 import wx
 
 import tov_touch
 import tov_touchui
 from gui import (WhenModal, click, find_button, flush_events, lift, slide_to, touch_and_check,
-                 touch_down)
+                 touch_down, type_by_touch)
+from tov_touchui.alpha import upper
 from tov_touchui.captions import CAPTIONS
 from tov_touchui.keys import Alternatives
 from xserver import native_environment
@@ -52,9 +55,54 @@ def test_every_layout_table_is_complete_and_consistent(name):
     assert [len(row) for row in caps] == [len(row) for row in letters] if caps else all(
         len(c.upper()) == 1 and c.upper() != c for c in "".join(letters) if c != "'")
     assert not set("".join(letters)) & set("".join(symbols))
-    on_keys = set("".join(symbols + letters))
-    assert set(table.get("alternatives", {})) <= on_keys
+    on_keys = set("".join(symbols + shifted + letters))
+    alternatives = table.get("alternatives", {})
+    assert set(alternatives) <= on_keys
     assert table["tag"] and table.get("alternate", "us") in tov_touchui.LAYOUTS
+    # Caps never turns a character into a look-alike from another script (µ into Greek Μ).
+    for char in "".join(letters) + "".join(alternatives.values()):
+        capital = upper(char)
+        assert capital == char or script(capital) == script(char), (name, char, capital)
+
+
+def script(char):
+    return unicodedata.name(char).split()[0]
+
+
+ASCII = "".join(map(chr, range(0x20, 0x7f)))
+# Besides printable ASCII, what each layout's language types with AltGr: quotation marks,
+# dashes, ellipsis, currency, degree, section and micro signs (MICRO SIGN, not Greek mu).
+TYPED = {
+    "us": "–—…“”‘’€£°§µ", "uk": "–—…“”‘’€£¬°§µ", "de": "„“”‚‘’«»–—…€°§µ²³",
+    "fr": "«»“”‘’–—…€£°§µ", "es": "«»“”‘’–—…€°§µªº¡¿", "it": "«»“”‘’–—…€£°§µ",
+    "pt": "«»“”‘’–—…€£°§µªº", "nordic": "”’»«–—…€£¤°§µ", "ru": "«»„“–—…€₽№°§µ",
+    "el": "«»·–—…€°§µ’", "pinyin": "“”‘’—…·¥°§µ€",
+}
+
+
+def test_every_layout_is_listed_with_what_it_types():
+    assert sorted(TYPED) == sorted(tov_touchui.LAYOUTS)
+
+
+@pytest.mark.parametrize("name", sorted(TYPED))
+def test_every_character_of_a_layout_by_touch(app, frame, layout, name):
+    layout(name)
+    keyboard = tov_touch.AlphaKeypad(frame)
+    try:
+        keyboard.Show()
+        flush_events(100)
+        wanted = ASCII + TYPED[name]
+        type_by_touch(keyboard, wanted)
+        assert keyboard.get_value() == wanted
+    finally:
+        keyboard.Destroy()
+
+
+def test_a_smallest_key_of_no_size_is_refused():
+    for value in (0, -15, "15", float("nan")):
+        with pytest.raises(ValueError):
+            tov_touchui.set_smallest_key(value)
+    assert tov_touchui.get_smallest_key() is None
 
 
 CHOICE = """
@@ -150,19 +198,23 @@ def test_french_by_a_held_key_through_a_proxy(app, frame, layout):
     assert ctrl.GetValue() == "Été"
 
 
-def test_a_held_key_offers_its_alternatives_for_a_tap_too(app, frame, layout):
+@pytest.mark.parametrize("held, choice", [("n", "ñ"), ("4", "€")])  # 4: just under the value
+def test_a_held_key_offers_its_alternatives_for_a_tap_too(app, frame, layout, held, choice):
     layout("us")
     keyboard = tov_touch.AlphaKeypad(frame)
     try:
         keyboard.Show()
         flush_events(150)
-        sim = touch_down(find_button(keyboard, "n"))
+        sim = touch_down(find_button(keyboard, held))
         flush_events(HOLD_MS)
         lift(sim)  # on the key itself: the offer stays for a tap
         assert keyboard.get_value() == ""
-        click(offered("ñ"))
+        offer = offered(choice).GetParent().GetRect()  # never over the value
+        assert not offer.Intersects(keyboard.ui_value_normal.GetRect())
+        assert keyboard.GetClientRect().Contains(offer)
+        click(offered(choice))
         flush_events(100)
-        assert keyboard.get_value() == "ñ" and Alternatives._open is None
+        assert keyboard.get_value() == choice and Alternatives._open is None
     finally:
         keyboard.Destroy()
 

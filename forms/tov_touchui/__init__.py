@@ -31,12 +31,15 @@ The application chooses, for every keypad opened afterwards, the look with set_t
 "light", "dark" or "high-contrast"; the language of the captions with set_language() (by
 default the application's: its wx.Locale, else LANGUAGE, LC_ALL, LC_MESSAGES, LANG; English
 when none is known); and the text keyboard's layout with set_layout() (by default the
-language's).
+language's). Operators in work gloves need bigger keys: set_smallest_key(15) makes every key
+at least 15 mm either way (by the display's density, or one the application gives), the
+keypads rearranging themselves to still fit the screen.
 """
 from .alpha import AlphaKeypad
 from .captions import LANGUAGES, caption, get_language, set_language
 from .characters import without_last_character
 from .digit import DigitKeypad, DigitPasswordKeypad
+from .drawn import get_smallest_key, set_smallest_key
 from .editing import EVT_KEYPAD_CANCEL, EVT_KEYPAD_OK, KeypadEvent
 from .keys import TouchKey, fire_key
 from .layouts import LAYOUTS, get_layout, set_layout
@@ -46,4 +49,4 @@ from .theme import THEMES, get_theme, set_theme
 __all__ = ["DigitKeypad", "DigitPasswordKeypad", "AlphaKeypad", "TouchKey", "THEMES",
            "set_theme", "get_theme", "LANGUAGES", "set_language", "get_language", "LAYOUTS",
            "set_layout", "get_layout", "caption", "without_last_character", "EVT_KEYPAD_OK",
-           "EVT_KEYPAD_CANCEL", "KeypadEvent"]
+           "EVT_KEYPAD_CANCEL", "KeypadEvent", "set_smallest_key", "get_smallest_key"]

@@ -1,13 +1,15 @@
 """The text keyboard: symbol panels that the shift key swaps, letter groups that the caps keys
 swap, the editing keys around them, and the layout they are filled from."""
+import unicodedata
+
 import wx
 
 import tov_wxtools
 
-from . import composing, theme
+from . import composing
 from .captions import caption
 from .drawn import DrawnControl
-from .keypad import EDITING_CODES, GAP, Keypad
+from .keypad import BORDER, EDITING_CODES, GAP, MIN_GAP, Keypad
 from .keys import TouchKey, fire_key
 from .texts import Caption
 from .layouts import LAYOUTS, get_layout
@@ -18,6 +20,37 @@ ALPHA_VALUE_POINTS = 24
 SHIFT_OFF_COLOUR = (225, 225, 255)  # the colours the keypad class gives the shift keys
 SHIFT_ON_COLOUR = (255, 128, 0)
 LETTER_ROWS = 3
+TIGHT_GAP = 4       # px at scale 1 between keys, and around them, on a narrow screen
+TIGHT_BORDER = 6
+MIN_PER_LINE = 5    # a narrow screen's lines never hold fewer keys than this
+PORTRAIT_KEY = 56   # px: a portrait screen shows one page at a time before keys get smaller
+SYMBOLS_FACE = "?123"  # the page key, on the letters page
+LETTERS_FACE = "ABC"   # ... and on the symbols page, unless the layout names its own
+# The pages of a narrow screen: the rows of letters on each, then the symbols; where the
+# screen is too low for all the rows of letters, they go on two pages, or three.
+ALL_LETTERS, SYMBOLS = (0, 1, 2), ()
+LETTER_PAGES = ([ALL_LETTERS, SYMBOLS], [(0, 1), (2,), SYMBOLS], [(0,), (1,), (2,), SYMBOLS])
+
+
+def _lines(row, most, key_size):
+    """`row` of keys in as few lines as hold at most `most` key widths each (None: one line),
+    as evenly filled as they can be."""
+    units = [key._floor[0] / float(key_size[0]) for key in row]
+    if most is None or sum(units) <= most:
+        return [row]
+    count = int(-(-sum(units) // most))
+    while True:
+        share, lines, line, width = sum(units) / count, [], [], 0.0
+        for key, unit in zip(row, units):
+            if line and (width + unit > most or width >= share - 0.01):
+                lines.append(line)
+                line, width = [], 0.0
+            line.append(key)
+            width += unit
+        lines.append(line)
+        if len(lines) <= count:
+            return lines
+        count += 1
 
 
 class CandidateKey(TouchKey):
@@ -67,8 +100,21 @@ class Composition(Caption):
 
 
 def upper(text):
-    """Upper case, character by character: "ß" has no one-character capital and stays."""
-    return "".join(c.upper() if len(c.upper()) == 1 else c for c in text)
+    """Upper case, character by character. A character stays as it is where its capital is not
+    one character ("ß") or belongs to another script (MICRO SIGN µ would become GREEK CAPITAL
+    LETTER MU, a look-alike that is not what the operator chose)."""
+    return "".join(_capital(c) for c in text)
+
+
+def _capital(char):
+    capital = char.upper()
+    if len(capital) != 1 or _script(capital) != _script(char):
+        return char
+    return capital
+
+
+def _script(char):
+    return unicodedata.name(char, "").split(" ")[0]
 
 
 class AlphaKeypad(Keypad):
@@ -118,18 +164,28 @@ class AlphaKeypad(Keypad):
         # The keypad class shows the masked field for a password: nothing composes then.
         self.ui_value_password.Bind(wx.EVT_SHOW, self._on_masked_shown)
 
-        self.no_Shift = self._group(wx.VERTICAL)
-        self.Shift = self._group(wx.VERTICAL)
+        # The symbol panels and the letter groups each lie on a page of their own: on a wide
+        # screen both pages are in view, on a narrow one the page key swaps them.
+        # Each row of letters lies in a panel of its own, for a screen that shows the rows on
+        # two or three pages (keys for gloves on a small panel).
+        self._symbols_page = self._group(wx.VERTICAL)
+        self._letters_page = self._group(wx.VERTICAL)
+        self.no_Shift = self._group(wx.VERTICAL, self._symbols_page)
+        self.Shift = self._group(wx.VERTICAL, self._symbols_page)
         self.Shift.Hide()
-        for row in range(LETTER_ROWS):
-            setattr(self, "ui_caps_off_%d" % row, self._group())
-            setattr(self, "ui_caps_on_%d" % row, self._group())
+        self._letter_rows = [self._group(wx.VERTICAL, self._letters_page)
+                             for _ in range(LETTER_ROWS)]
+        for row, panel in enumerate(self._letter_rows):
+            for state in ("off", "on"):
+                group = self._group(wx.VERTICAL, panel)
+                setattr(self, "ui_caps_%s_%d" % (state, row), group)
+                panel.GetSizer().Add(group, 0, wx.ALIGN_CENTER_HORIZONTAL)
             getattr(self, "ui_caps_on_%d" % row).Hide()
 
-        shift_frames = [self._shift_key(caption("shift"), self.on_shift) for _ in range(4)]
-        for index, frame in enumerate(shift_frames):
-            frame.button.SetBackgroundColour(wx.Colour(*SHIFT_OFF_COLOUR))
-            setattr(self, "ui_shift_%d" % index, frame.button)
+        for index in range(4):
+            key = self._key(caption("shift"), self.on_shift)
+            key.SetBackgroundColour(wx.Colour(*SHIFT_OFF_COLOUR))
+            setattr(self, "ui_shift_%d" % index, key)
         # "Tab" and "Space" are the labels the keypad class types by: only the faces change.
         self.ui_tab = self._key("Tab", self._on_text_key, face=caption("tab"))
         self._map_codes(self.ui_tab, *EDITING_CODES["tab"])
@@ -139,43 +195,29 @@ class AlphaKeypad(Keypad):
         self.ui_cancel = self._editing_key("cancel", self._on_cancel_key)
         self.ui_ok = self._editing_key("confirm", self._on_ok_key, id=wx.ID_OK)
         self.ui_layout = self._key("", self._on_layout_key, units=1.5)
+        self.ui_page = self._key(SYMBOLS_FACE, self._on_page_turn, units=1.5)
+        for key in (self.ui_layout, self.ui_page):
+            key.SetBackgroundColour(wx.Colour(*SHIFT_OFF_COLOUR))
         # Carries what a physical keyboard or an input method types that no key shows.
         self._typist = self._key("", self.on_character)
         self._typist.Hide()
         self._composer = None
         self._build_candidates()
 
-        rows = self._keys = wx.BoxSizer(wx.VERTICAL)
-        symbols = wx.BoxSizer(wx.VERTICAL)
-        symbols.Add(self.no_Shift, 0, wx.EXPAND)
-        symbols.Add(self.Shift, 0, wx.EXPAND)
-        self._add(rows, symbols, 0, wx.EXPAND | wx.BOTTOM, GAP)
-        sides = [(self.ui_tab, self.ui_backspace),
-                 (shift_frames[0], shift_frames[1]),
-                 (shift_frames[2], shift_frames[3])]
-        for row, (left, right) in enumerate(sides):
-            line = wx.BoxSizer(wx.HORIZONTAL)
-            line.Add(left, 1, wx.EXPAND)
-            for group in (getattr(self, "ui_caps_off_%d" % row),
-                          getattr(self, "ui_caps_on_%d" % row)):
-                self._add(line, group, 0, wx.EXPAND | wx.LEFT, GAP)
-            self._add(line, right, 1, wx.EXPAND | wx.LEFT, GAP)
-            self._add(rows, line, 0, wx.EXPAND | wx.BOTTOM, GAP)
-        bottom = wx.BoxSizer(wx.HORIZONTAL)
-        bottom.Add(self.ui_clear, 2, wx.EXPAND)
-        for key, share in ((self.ui_layout, 2), (self.ui_space, 7), (self.ui_cancel, 2),
-                           (self.ui_ok, 3)):
-            self._add(bottom, key, share, wx.EXPAND | wx.LEFT, GAP)
-        rows.Add(bottom, 0, wx.EXPAND)
-
+        self._keys = wx.BoxSizer(wx.VERTICAL)  # the rows of keys, see _arrange()
         body = wx.BoxSizer(wx.VERTICAL)
         self._add(body, self.ui_message, 0, wx.EXPAND | wx.BOTTOM, 6)
         self._add(body, self.ui_value_normal, 0, wx.EXPAND | wx.BOTTOM, 12)
         self._add(body, self.ui_value_password, 0, wx.EXPAND | wx.BOTTOM, 12)
         self._add(body, self.ui_candidates, 0, wx.EXPAND | wx.BOTTOM, GAP)
-        self._add(body, rows, 1, wx.EXPAND)
+        self._add(body, self._keys, 1, wx.EXPAND)
         self._home = layout_name  # the layout the switch key comes back to
+        self._per_line = None     # keys in a line on a narrow screen; None: the full keyboard
+        self._pages = [ALL_LETTERS, SYMBOLS]  # on a narrow screen: the rows of each page
+        self._page = 0                         # ... and the page in view
+        self._arranged_for = None
         self._fill(layout_name)
+        self._arrange(None)
         self._set_layout(body)
 
     # -- the keys of a layout ------------------------------------------------------------------
@@ -209,9 +251,9 @@ class AlphaKeypad(Keypad):
             for group, chars, case in ((getattr(self, "ui_caps_off_%d" % row), letters, str),
                                        (getattr(self, "ui_caps_on_%d" % row), capitals, upper)):
                 self._clear(group)
-                for base, char in zip(letters, chars):
-                    self._group_key(group, char, self._handler(char, typing), char=char,
-                                    alternatives=case(alternatives.get(base, "")))
+                group.rows = [[self._key(char, self._handler(char, typing), parent=group,
+                                         char=char, alternatives=case(alternatives.get(base, "")))
+                               for base, char in zip(letters, chars)]]
         last = LETTER_ROWS - 1
         self.ui_caps_lock_on = self._caps_key(getattr(self, "ui_caps_off_%d" % last),
                                               self.on_caps_on, SHIFT_OFF_COLOUR)
@@ -220,6 +262,9 @@ class AlphaKeypad(Keypad):
         other = layout.get("alternate") or self._home
         self.ui_layout.SetLabel(LAYOUTS[other]["tag"] if other != name else "")
         self.ui_layout.Show(other != name)
+        self._letters_face = layout.get("letters_face", LETTERS_FACE)
+        self._letters = layout["letters"]
+        self._show_page()
 
     def _on_layout_key(self, event):
         """Switches to the alternate layout (Latin for Russian and Greek) and back."""
@@ -229,20 +274,16 @@ class AlphaKeypad(Keypad):
             self.Freeze()
             try:
                 self._fill(alternate if self._layout_name == self._home else self._home)
+                self._lay_out_panels()
             finally:
                 self.Thaw()
             tov_wxtools.window_fit_layout(self)
 
     def _fill_symbols(self, panel, rows, alternatives, handler):
         self._clear(panel)
-        for index, chars in enumerate(rows):
-            line = wx.BoxSizer(wx.HORIZONTAL)
-            for n, char in enumerate(chars):
-                key = self._key(char, self._handler(char, handler), parent=panel, char=char,
-                                alternatives=alternatives.get(char, ""))
-                self._add(line, key, 0, wx.EXPAND | (wx.LEFT if n else 0), GAP, owner=panel)
-            self._add(panel.GetSizer(), line, 0,
-                      wx.ALIGN_CENTER_HORIZONTAL | (wx.TOP if index else 0), GAP, owner=panel)
+        panel.rows = [[self._key(char, self._handler(char, handler), parent=panel, char=char,
+                                 alternatives=alternatives.get(char, "")) for char in chars]
+                      for chars in rows]
 
     def _handler(self, char, typing):
         """The key of `char` composes where the engine takes it (the letters of pinyin, every
@@ -250,20 +291,191 @@ class AlphaKeypad(Keypad):
         composes = self._composer and composing.composing_key(self._composer.engine, char)
         return self._on_letter_key if composes else typing
 
-    def _group_key(self, group, caption_text, handler, char=None, units=1.0,
-                   alternatives=""):
-        key = self._key(caption_text, handler, parent=group, char=char, units=units,
-                        alternatives=alternatives)
-        sizer = group.GetSizer()
-        self._add(sizer, key, 0, wx.EXPAND | (wx.LEFT if sizer.GetItemCount() else 0), GAP,
-                  owner=group)
+    def _caps_key(self, group, handler, colour):
+        key = self._key(caption("caps", self.language), handler, parent=group, units=1.5)
+        key.SetBackgroundColour(wx.Colour(*colour))
+        group.rows[-1].append(key)
         return key
 
-    def _caps_key(self, group, handler, colour):
-        key = self._group_key(group, caption("caps", self.language), handler, units=1.5)
-        key.SetBackgroundColour(wx.Colour(*colour))
-        key.SetForegroundColour(theme.ink_on(wx.Colour(*colour)))
-        return key
+    # -- arranging the keys for the screen -----------------------------------------------------
+
+    def fit_into(self, room):
+        self._choose_arrangement(room)
+        return Keypad.fit_into(self, room)
+
+    def _choose_arrangement(self, room):
+        """The full keyboard where it fits the width with keys at their smallest; else the
+        narrow screen's: one page at a time, as many keys in a line as fit; where the screen
+        is also too low (keys for gloves), the editing keys in one row and the letters on two
+        or three pages."""
+        if self._arranged_for == (room, self._layout_name):
+            return
+        self._arranged_for = (wx.Size(room), self._layout_name)
+        floor = self._floor_scale()
+        # Upright, the full keyboard must keep bigger keys than that, or the pages win.
+        full = max(floor, PORTRAIT_KEY / float(min(self._key_size))) \
+            if room.height > room.width else floor
+        # No line longer than the longest row of letters: both pages then keep one key size.
+        longest = max(len(row) for panel in self._key_panels()[2:] for row in panel.rows)
+        most = int((room.width + MIN_GAP) // (self._least + MIN_GAP))
+        for per_line in [None] + list(range(min(longest, most), MIN_PER_LINE - 1, -1)):
+            self._arrange(per_line)
+            need = self._need_on_every_page(full if per_line is None else floor)
+            if need.width <= room.width:
+                break
+        # Too low: the editing keys into the bottom row, then the letters on more pages.
+        for pages in LETTER_PAGES:
+            if per_line is None or need.height <= room.height:
+                break
+            self._arrange(per_line, one_row=True, pages=pages)
+            need = self._need_on_every_page(floor)
+
+    def _need_on_every_page(self, scale):
+        """The size the keypad needs at `scale` with whichever page is in view."""
+        if self._per_line is None:
+            return self._need_at(scale)
+        shown = self._page
+        need = wx.Size(0, 0)
+        for page in range(len(self._pages)):
+            self._page = page
+            self._show_page()
+            need.IncTo(self._need_at(scale))
+        self._page = shown
+        self._show_page()
+        return need
+
+    def _before_measure(self):
+        # The keypad class shows and hides the panels inside the pages, which keep what they
+        # measured before.
+        for page in [self._symbols_page, self._letters_page] + self._letter_rows:
+            page.InvalidateBestSize()
+        Keypad._before_measure(self)
+
+    def _key_panels(self):
+        return [self.no_Shift, self.Shift] + [
+            getattr(self, "ui_caps_%s_%d" % (state, row))
+            for row in range(LETTER_ROWS) for state in ("off", "on")]
+
+    def _gap(self):
+        return GAP if self._per_line is None else TIGHT_GAP
+
+    def _lay_out_panels(self):
+        """Lines the keys of every panel up, each row in lines of at most _per_line keys."""
+        gap = self._gap()
+        for panel in self._key_panels():
+            sizer = panel.GetSizer()
+            self._borders.pop(panel, None)
+            sizer.Clear(delete_windows=False)
+            for index, line in enumerate(l for row in panel.rows
+                                         for l in _lines(row, self._per_line, self._key_size)):
+                box = wx.BoxSizer(wx.HORIZONTAL)
+                for n, key in enumerate(line):
+                    self._add(box, key, 0, wx.EXPAND | (wx.LEFT if n else 0), gap, owner=panel)
+                self._add(sizer, box, 0, wx.ALIGN_CENTER_HORIZONTAL | (wx.TOP if index else 0),
+                          gap, owner=panel)
+
+    def _arrange(self, per_line, one_row=False, pages=(ALL_LETTERS, SYMBOLS)):
+        """The full keyboard (per_line None): symbols above the letters, Tab, Shift and the
+        editing keys beside them. A narrow screen's (phone-like): one of `pages` (the rows of
+        letters on each, or the symbols), then a row with the page key, Tab, Shift (symbols
+        page) and ⌫, then the bottom row; `one_row`: all in the bottom row."""
+        self._per_line = per_line
+        self._pages = list(pages)
+        self._page = min(self._page, len(self._pages) - 1)
+        gap = self._gap()
+        self._lay_out_panels()
+        rows = self._keys
+        for owner in ("rows", self._symbols_page, self._letters_page):
+            self._borders.pop(owner, None)
+        for sizer in (rows, self._symbols_page.GetSizer(), self._letters_page.GetSizer()):
+            sizer.Clear(delete_windows=False)
+        symbols = self._symbols_page.GetSizer()
+        for panel in (self.no_Shift, self.Shift):
+            symbols.Add(panel, 0, wx.ALIGN_CENTER_HORIZONTAL)
+        letters = self._letters_page.GetSizer()
+        for row, panel in enumerate(self._letter_rows):
+            self._add(letters, panel, 0, wx.ALIGN_CENTER_HORIZONTAL | (wx.TOP if row else 0),
+                      gap, owner=self._letters_page)
+        shifts = [getattr(self, "ui_shift_%d" % n) for n in range(4)]
+        if per_line is None:
+            self._add(rows, self._symbols_page, 0, wx.EXPAND | wx.BOTTOM, gap, owner="rows")
+            middle = wx.BoxSizer(wx.HORIZONTAL)
+            for index, column in enumerate(((self.ui_tab, shifts[0], shifts[2]), None,
+                                            (self.ui_backspace, shifts[1], shifts[3]))):
+                if column is None:
+                    self._add(middle, self._letters_page, 0, wx.EXPAND | wx.LEFT, gap,
+                              owner="rows")
+                    continue
+                keys = wx.BoxSizer(wx.VERTICAL)
+                for n, key in enumerate(column):
+                    self._add(keys, key, 0, wx.EXPAND | (wx.TOP if n else 0), gap, owner="rows")
+                self._add(middle, keys, 1, wx.EXPAND | (wx.LEFT if index else 0), gap,
+                          owner="rows")
+            self._add(rows, middle, 0, wx.EXPAND | wx.BOTTOM, gap, owner="rows")
+        else:
+            for page in (self._letters_page, self._symbols_page):
+                self._add(rows, page, 0, wx.EXPAND | wx.BOTTOM, gap, owner="rows")
+            if not one_row:
+                edit = wx.BoxSizer(wx.HORIZONTAL)
+                edit.Add(self.ui_page, 0, wx.EXPAND)
+                for key in (self.ui_tab, shifts[0]):
+                    self._add(edit, key, 0, wx.EXPAND | wx.LEFT, gap, owner="rows")
+                edit.AddStretchSpacer(1)
+                self._add(edit, self.ui_backspace, 0, wx.EXPAND | wx.LEFT, gap, owner="rows")
+                self._add(rows, edit, 0, wx.EXPAND | wx.BOTTOM, gap, owner="rows")
+        bottom_keys = [(self.ui_clear, 2), (self.ui_layout, 2), (self.ui_space, 7),
+                       (self.ui_cancel, 2), (self.ui_ok, 3)]
+        if one_row:
+            bottom_keys[0:0] = [(self.ui_page, 0), (self.ui_tab, 0), (shifts[0], 0)]
+            bottom_keys.insert(-2, (self.ui_backspace, 0))
+        # Shares of the width where it is plenty; on a narrow screen Space takes what is left
+        # (a share makes a sizer as wide as its most demanding key needs at that share).
+        bottom = wx.BoxSizer(wx.HORIZONTAL)
+        for index, (key, share) in enumerate(bottom_keys):
+            if per_line is not None:
+                share = int(key is self.ui_space)
+            self._add(bottom, key, share, wx.EXPAND | (wx.LEFT if index else 0), gap,
+                      owner="rows")
+        rows.Add(bottom, 0, wx.EXPAND)
+        self._set_border(BORDER if per_line is None else TIGHT_BORDER)
+        self._show_page()
+
+    def _show_page(self):
+        """Shows what the arrangement has in view: everything on a wide screen, else the page
+        chosen, with the keys that belong to it."""
+        narrow = self._per_line is not None
+        rows = self._pages[self._page] if narrow else ALL_LETTERS
+        self._letters_page.Show(rows != SYMBOLS)
+        self._symbols_page.Show(not narrow or rows == SYMBOLS)
+        for row, panel in enumerate(self._letter_rows):
+            panel.Show(row in rows)
+        self.ui_page.Show(narrow)
+        if narrow:
+            self.ui_page.SetLabel(self._page_face(self._pages[(self._page + 1)
+                                                             % len(self._pages)]))
+        self.ui_shift_0.Show(not narrow or rows == SYMBOLS)
+        for n in (1, 2, 3):
+            getattr(self, "ui_shift_%d" % n).Show(not narrow)
+
+    def _page_face(self, rows):
+        """What the page key shows for the page of `rows`: ?123, ABC, or the first letters of
+        its first row where the letters take more than one page."""
+        if rows == SYMBOLS:
+            return SYMBOLS_FACE
+        return self._letters_face if rows[0] == 0 else upper(self._letters[rows[0]][:3])
+
+    def _on_page_turn(self, event):
+        """On a narrow screen: the next page, from the letters to the digits and symbols."""
+        self._page = (self._page + 1) % len(self._pages)
+        self.Freeze()
+        try:
+            self._show_page()
+        finally:
+            self.Thaw()
+        tov_wxtools.window_fit_layout(self)
+
+    def _masked(self):
+        return self.ui_value_password.IsShown()
 
     # -- Chinese -------------------------------------------------------------------------------
 
@@ -276,7 +488,8 @@ class AlphaKeypad(Keypad):
         self._candidate_keys = []
         for _ in range(composing.PAGE):
             key = CandidateKey(self.ui_candidates, wx.ID_ANY, "", floor=self._key_size,
-                               base_points=self._key_points, palette=self.palette)
+                               base_points=self._key_points, palette=self.palette,
+                               least=self._least)
             key.SetFont(self._key_font)
             self._wire(key, self._on_candidate, None)
             self._add(row, key, 2, wx.EXPAND | wx.LEFT, GAP)

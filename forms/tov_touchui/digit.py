@@ -33,6 +33,45 @@ class DigitForm(Keypad):
             grid.AddGrowableCol(column)
         return grid
 
+    def _set_body(self, texts, keys):
+        """The texts (each with the gap below it) above the keys; beside them on a screen too
+        low for both (keys for gloves on a 480 px high panel)."""
+        column = wx.BoxSizer(wx.VERTICAL)
+        for item, gap in texts:
+            self._add(column, item, 0, wx.EXPAND | wx.BOTTOM, gap)
+        body = self._body = wx.BoxSizer(wx.VERTICAL)
+        self._texts_item = body.Add(column, 0, wx.EXPAND)
+        self._keys_item = self._add(body, keys, 1, wx.EXPAND, GAP)
+        self._placed_for = None
+        self._set_layout(body)
+
+    def fit_into(self, room):
+        if self._placed_for != room.height:
+            self._placed_for = room.height
+            self._place_texts(False)
+            self._place_texts(self._need_at(self._floor_scale()).height > room.height)
+        return Keypad.fit_into(self, room)
+
+    def _place_texts(self, beside):
+        self._body.SetOrientation(wx.HORIZONTAL if beside else wx.VERTICAL)
+        # Beside the keys the texts take the width left; a share for both would make the
+        # sizer as wide as twice the keys.
+        self._texts_item.SetProportion(1 if beside else 0)
+        self._keys_item.SetProportion(0 if beside else 1)
+        self._keys_item.SetFlag(wx.EXPAND | (wx.LEFT if beside else 0))
+
+    def _before_measure(self):
+        # Equal columns: every key as wide as the widest caption needs of one column ("Löschen"
+        # would otherwise widen its column alone).
+        gap = self._px(GAP)
+        keys = [(getattr(self, name), span) for name, _, _, _, _, span in self.KEYS]
+        # (DoGetBestSize: GetBestSize would not go below the width set here last time.)
+        column = max(-(-(key.DoGetBestSize().width - gap * (span - 1)) // span)
+                     for key, span in keys)
+        for key, span in keys:
+            key.SetMinSize((column * span + gap * (span - 1), -1))
+        Keypad._before_measure(self)
+
 
 class DigitKeypad(DigitForm):
     """Numeric keypad: digits, decimal point, sign, clear, backspace, Enter, Cancel.
@@ -81,12 +120,8 @@ class DigitKeypad(DigitForm):
             for text in (self.m_staticText5, self.ui_maxmum):
                 bounds.Add(text, 0, wx.ALIGN_CENTER_VERTICAL)
 
-            body = wx.BoxSizer(wx.VERTICAL)
-            self._add(body, self.ui_message, 0, wx.EXPAND | wx.BOTTOM, 6)
-            self._add(body, self.mValueField, 0, wx.EXPAND | wx.BOTTOM, 6)
-            self._add(body, bounds, 0, wx.EXPAND | wx.BOTTOM, 12)
-            self._add(body, self._build_keys(), 1, wx.EXPAND)
-            self._set_layout(body)
+            self._set_body([(self.ui_message, 6), (self.mValueField, 6), (bounds, 12)],
+                           self._build_keys())
 
     def _on_backspace(self, event):
         self.mValueField.SetValue(without_last_character(self.mValueField.GetValue()))
@@ -150,14 +185,13 @@ class DigitPasswordKeypad(DigitForm):
             self.m_button12.Hide()
             self.m_button13.Hide()
 
-            body = wx.BoxSizer(wx.VERTICAL)
-            self._add(body, self.ui_message, 0, wx.EXPAND | wx.BOTTOM, 6)
-            self._add(body, self.ui_text, 0, wx.EXPAND | wx.BOTTOM, 12)
-            self._add(body, keys, 1, wx.EXPAND)
-            self._set_layout(body)
+            self._set_body([(self.ui_message, 6), (self.ui_text, 12)], keys)
 
     def _on_backspace(self, event):
         self.ui_text.SetValue(without_last_character(self.ui_text.GetValue()))
+
+    def _masked(self):
+        return True
 
     # Override in subclass.
     def on_digit(self, event):

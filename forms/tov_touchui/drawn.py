@@ -5,11 +5,48 @@ until shown, and take the theme's colours whatever the palette says. The keypads
 keys, captions and field instead, so a keypad opens at once, measures the same before and after
 it is shown, and reads the same in every theme.
 """
+import math
+import numbers
+
 import wx
 
 from . import theme
 
 MIN_TOUCH = 44  # px: no key, however tight the screen, gets smaller than this either way
+MM_PER_INCH = 25.4
+
+_smallest_key = None  # (millimetres, pixels per millimetre or None) that the application asked
+
+
+def set_smallest_key(millimetres, pixels_per_mm=None):
+    """Keys of every keypad opened from now on at least `millimetres` wide and high (15 for
+    work gloves), measured with the density of the display the keypad opens on, or with
+    `pixels_per_mm` where the application knows its panel better than the display reports.
+    Never below 44 px. None: back to 44 px. Raises ValueError for anything but a positive
+    number."""
+    global _smallest_key
+    for value in (millimetres, pixels_per_mm):
+        if value is not None and (isinstance(value, bool) or not isinstance(
+                value, numbers.Real) or not 0 < value < float("inf")):
+            raise ValueError("a size and density must be positive numbers, not %r" % (value,))
+    _smallest_key = None if millimetres is None else (millimetres, pixels_per_mm)
+
+
+def get_smallest_key():
+    """(millimetres, pixels per millimetre or None) as set, or None: 44 px."""
+    return _smallest_key
+
+
+def smallest_key_px(window=None):
+    """The side in px no key may go below, on the display of `window` (else the first)."""
+    if _smallest_key is None:
+        return MIN_TOUCH
+    millimetres, density = _smallest_key
+    if density is None:
+        index = wx.Display.GetFromWindow(window) if window else wx.NOT_FOUND
+        ppi = wx.Display(max(0, index)).GetPPI()
+        density = (ppi.width or 96) / MM_PER_INCH
+    return max(MIN_TOUCH, int(math.ceil(millimetres * density)))
 # Measured captions kept: the keys' own are a few hundred, but candidates and compositions are
 # new text at every key press, and a panel runs for months.
 EXTENTS_KEPT = 4096

@@ -8,12 +8,13 @@ import tov_wxtools
 
 from . import theme
 from .captions import caption, get_language
-from .keys import ShiftKey, TouchKey, fire_key
+from .drawn import MIN_TOUCH, smallest_key_px
+from .keys import Preview, TouchKey, fire_key
 from .keystrokes import typed_char
-from .texts import Caption, ValueField
+from .texts import MASK, Caption, ValueField
 
 GAP = 10       # px between keys at scale 1: about 2 mm on a 7" 800x480 panel
-MIN_GAP = 4    # ... and never less, however tight the screen
+MIN_GAP = 3    # ... and never less, however tight the screen
 BORDER = 14
 PROMPT_POINTS = 16
 FIELD_MIN_WIDTH = 160
@@ -23,6 +24,7 @@ FIELD_MIN_WIDTH = 160
 COMFORT_WIDTH = 0.8
 COMFORT_HEIGHT = 0.6
 GROW_LIMIT = 2.0
+MIN_SCALE = 0.2  # of captions and gaps, where the keys are at their floor already
 
 
 # The physical keys that stand for the editing keys, by caption name.
@@ -58,6 +60,7 @@ class Keypad(wx.Dialog):
             self._key_points = key_points
             self._key_font = font(key_points)
             self._key_size = key_size
+            self._least = smallest_key_px(parent)  # px no key goes below
             self._scale = 1.0
             self._borders = {}    # owner -> [(sizer item, gap at scale 1)]; None: the form's
             self._grid_gaps = []  # (grid sizer, gap at scale 1)
@@ -65,6 +68,7 @@ class Keypad(wx.Dialog):
             self._keys_by_code = {}  # wx key code -> key
             self._keys_by_char = {}  # typed character -> keys with that caption
             self._first_key = None   # whose font tells how far the application enlarged keys
+            self._preview = None     # what the pressed key types, above the finger
             self.Bind(wx.EVT_CHAR_HOOK, self._on_char_hook)
             self.Bind(wx.EVT_CLOSE, self._on_close)
             self.Bind(wx.EVT_ICONIZE, self._on_iconize)
@@ -85,11 +89,12 @@ class Keypad(wx.Dialog):
     def _key(self, caption, handler=None, parent=None, id=wx.ID_ANY, char=None, units=1.0,
              repeat=False, face=None, alternatives=""):
         """A touch key `units` keys wide. `char` is what a physical keystroke must type to
-        fire it; holding it offers `alternatives`."""
+        fire it (and what the key previews while pressed); holding it offers `alternatives`."""
         size = (self._key_size[0] * units, self._key_size[1])
         key = TouchKey(parent or self, id, caption, floor=size, base_points=self._key_points,
                        repeat=repeat, face=face, palette=self.palette,
-                       alternatives=alternatives)
+                       alternatives=alternatives, preview=char is not None,
+                       least=self._least)
         key.SetFont(self._key_font)
         if self._first_key is None:
             self._first_key = key
@@ -105,13 +110,6 @@ class Keypad(wx.Dialog):
         if name == "confirm":
             self._style_confirm(key)
         return key
-
-    def _shift_key(self, caption, handler, parent=None):
-        """A native shift button (the keypad class colours it by the shift state)."""
-        frame = ShiftKey(parent or self, wx.ID_ANY, caption, self._key_size, self.palette,
-                         self._key_font)
-        self._wire(frame.button, handler, None)
-        return frame
 
     def _wire(self, key, handler, char):
         # Keys never take the focus (a focused GTK button clicks itself on Space and Enter):
@@ -145,9 +143,9 @@ class Keypad(wx.Dialog):
         key.SetForegroundColour(self.palette.accent_text)
         key.SetFont(self._key_font.Bold())
 
-    def _group(self, orient=wx.HORIZONTAL):
+    def _group(self, orient=wx.HORIZONTAL, parent=None):
         """A panel of keys that the keypad class shows and hides as one."""
-        panel = wx.Panel(self)
+        panel = wx.Panel(parent or self)
         panel.SetBackgroundColour(self.palette.window)
         panel.SetSizer(wx.BoxSizer(orient))
         return panel
@@ -173,9 +171,15 @@ class Keypad(wx.Dialog):
 
     def _set_layout(self, body):
         outer = wx.BoxSizer(wx.VERTICAL)
-        self._add(outer, body, 1, wx.EXPAND | wx.ALL, BORDER)
+        self._add(outer, body, 1, wx.EXPAND | wx.ALL, BORDER, owner="outer")
         self.SetSizer(outer)
         tov_wxtools.window_fit_layout(self)
+
+    def _set_border(self, gap):
+        """The border around everything, `gap` px at scale 1 (BORDER until laid out)."""
+        outer = self.GetSizer()
+        if outer is not None:
+            self._borders["outer"] = [(outer.GetItem(0), gap)]
 
     # -- fitting the screen --------------------------------------------------------------------
 
@@ -203,6 +207,11 @@ class Keypad(wx.Dialog):
         self.ui_message.set_scale(self._scale * max(1.0, growth))
         self.ui_message.wrap(self._keys.CalcMin().width)
 
+    def _floor_scale(self):
+        """The scale at which keys reach 44 px: the arrangements are chosen by what they need
+        there, keys at their floor and captions still legible."""
+        return MIN_TOUCH / float(min(self._key_size))
+
     def _need_at(self, scale):
         self._apply_scale(scale)
         return self.GetSizer().GetMinSize()
@@ -211,30 +220,71 @@ class Keypad(wx.Dialog):
         """Scale keys, texts and gaps so that the client area fits `room` (a wx.Size).
 
         Where the keypad fits at its natural size it keeps it, or grows on a large screen;
-        where it does not, everything shrinks evenly, keys down to 44 px. Returns the scale.
+        where it does not, everything shrinks evenly, keys down to their floor (44 px, or the
+        size set_smallest_key() asked for). Returns the scale.
         """
-        # Below scale 1 the keys' floors keep the keypad from shrinking in proportion, and a
-        # room larger than the last would be misjudged from there: measure from scale 1.
-        scale = max(self._scale, 1.0)
+        # Measured at scale 1 whatever the scale now: the same keys then always get the same
+        # size, however often the keypad is fitted.
+        scale = 1.0
         need = self._need_at(scale)
-        # What it needs at scale 1, near enough: the correction below makes it exact.
-        width, height = need.width / scale, need.height / scale
+        width, height = need.width, need.height
         fits = min(room.width / width, room.height / height)
         if fits >= 1.0:
             wanted = max(1.0, min(COMFORT_WIDTH * room.width / width,
                                   COMFORT_HEIGHT * room.height / height, GROW_LIMIT))
         else:
-            wanted = fits
+            wanted = max(MIN_SCALE, fits)  # a room of no size (a sliver beside a control) too
         # Floors and rounding don't shrink in proportion: measure again and correct.
-        for _ in range(4):
+        for _ in range(3):
             if abs(wanted - scale) > 0.005:
                 scale = wanted
                 need = self._need_at(scale)
-            over = min(room.width / need.width, room.height / need.height)
-            if over >= 1.0 or scale < 0.2:
-                break
-            wanted = scale * over * 0.99
-        return scale
+            if self._fits(need, room) or scale <= MIN_SCALE:
+                return scale
+            wanted = max(MIN_SCALE, scale * min(room.width / need.width,
+                                                room.height / need.height) * 0.99)
+        # Keys at their floor hardly shrink at all: search between the smallest scale and
+        # this one for the largest that fits.
+        low, high = MIN_SCALE, scale
+        if self._fits(self._need_at(low), room):
+            for _ in range(5):
+                middle = (low + high) / 2
+                low, high = (middle, high) if self._fits(self._need_at(middle), room) \
+                    else (low, middle)
+            # A hair inside the room rather than filling it to the pixel, as the corrections
+            # above leave it: a window manager may hold a window as large as the screen back.
+            low = max(MIN_SCALE, low * 0.99)
+            self._need_at(low)
+        return low
+
+    @staticmethod
+    def _fits(need, room):
+        return need.width <= room.width and need.height <= room.height
+
+    # -- under the finger -----------------------------------------------------------------------
+
+    def show_preview(self, key):
+        """The pressed `key` shows what it types above the finger (a dot where the value is
+        masked)."""
+        if self._preview is None:
+            self._preview = Preview(self, self.palette)
+        self._preview.show_over(key, MASK if self._masked() else key.face_text())
+
+    def hide_preview(self, key):
+        if self._preview:
+            self._preview.hide_from(key)
+
+    def _masked(self):
+        return False
+
+    def offer_area(self):
+        """Where a held key's alternatives may go: below the value, which stays in view."""
+        area = self.GetClientRect()
+        fields = [w for w in self.GetChildren() if isinstance(w, ValueField) and w.IsShown()]
+        if fields:
+            top = max(field.GetRect().GetBottom() for field in fields) + 1
+            area = wx.Rect(area.x, top, area.width, area.GetBottom() + 1 - top)
+        return area
 
     # -- keystrokes ----------------------------------------------------------------------------
 

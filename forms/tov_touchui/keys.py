@@ -1,4 +1,5 @@
-"""The keys: a drawn touch key, and the native shift button the keypad class colours."""
+"""The keys: the drawn touch key, the row of alternatives a held key offers, and the preview of
+what the key under the finger types."""
 import wx
 
 from . import theme
@@ -10,6 +11,8 @@ KEY_PADDING = (14, 10)  # around the caption, for the key's own best size
 REPEAT_DELAY_MS = 450   # a held repeating key (backspace) starts repeating after this...
 REPEAT_EVERY_MS = 90    # ... and then fires at this steady rate
 HOLD_MS = 450           # a key with alternatives held this long offers them
+PREVIEW_GROW = 1.6      # the preview's caption, times the key's
+PREVIEW_LIFT = 6        # px between the preview and the key under it, at scale 1
 
 
 _TOUCH_EVENTS = wx.PyEventBinder([wx.wxEVT_LEFT_DOWN, wx.wxEVT_LEFT_DCLICK, wx.wxEVT_LEFT_UP,
@@ -33,20 +36,27 @@ class TouchKey(DrawnControl):
     it: sliding onto one and lifting, or lifting and then tapping one, sends EVT_BUTTON with
     this key's id from that alternative, so the handler reads the alternative's label.
     GetLabel() is the caption exactly as given ("&" included: nothing here reads mnemonics);
-    the face may show another text (`face`), e.g. a symbol for Space.
+    the face may show another text (`face`), e.g. a symbol for Space. A key that types
+    (`preview`) shows what it types above the finger while pressed, through its dialog's
+    show_preview(). The shift colours the keypad class gives (SetBackgroundColour) are drawn
+    in the palette's own colours for those states; GetBackgroundColour() returns what was given.
 
     `floor` is the key's smallest size at scale 1 for a font of `base_points`: a bigger font
-    scales the floor with it, and the keypad's fit scales everything, but never below 44 px.
+    scales the floor with it, and the keypad's fit scales everything, but never below `least`
+    px (44, or what the application asked for gloves).
     """
 
     def __init__(self, parent, id=wx.ID_ANY, label="", floor=(MIN_TOUCH, MIN_TOUCH),
-                 base_points=None, repeat=False, face=None, palette=None, alternatives=""):
+                 base_points=None, repeat=False, face=None, palette=None, alternatives="",
+                 preview=False, least=MIN_TOUCH):
         DrawnControl.__init__(self, parent, id, label, palette)
         self._floor = floor
+        self._least = least
         self._base_points = base_points
         self._face_text = face
-        self._face = self.palette.key
+        self._given = self._face = self.palette.key
         self._ink = self.palette.key_text
+        self._preview = preview
         self._pressed = False  # the finger went down on the key and has not been lifted
         self._over = False     # ... and is over the key now
         self._repeat = repeat
@@ -66,12 +76,13 @@ class TouchKey(DrawnControl):
     # -- what callers change ---------------------------------------------------------------
 
     def SetBackgroundColour(self, colour):
-        self._face = wx.Colour(colour)
+        self._given = wx.Colour(colour)
+        self._face, self._ink = theme.face_for(self.palette, self._given)
         self.Refresh()
         return True
 
     def GetBackgroundColour(self):
-        return wx.Colour(self._face)
+        return wx.Colour(self._given)
 
     def SetForegroundColour(self, colour):
         self._ink = wx.Colour(colour)
@@ -98,12 +109,14 @@ class TouchKey(DrawnControl):
         return self.face_text() or "M"
 
     def DoGetBestSize(self):
-        width, height = self.text_size(self.measured_text())
+        # The height is the font's, not the caption's: a symbol from a fallback font (⌫) is
+        # taller, and keys in one row or column must stay in line.
+        width, height = self.text_size(self.measured_text())[0], self.text_size("Mg")[1]
         grow = 1.0
         if self._base_points:
             grow = max(1.0, self._font.GetFractionalPointSize() / self._base_points)
-        floor_w = max(MIN_TOUCH, self.scaled(self._floor[0] * grow))
-        floor_h = max(MIN_TOUCH, self.scaled(self._floor[1] * grow))
+        floor_w = max(self._least, self.scaled(self._floor[0] * grow))
+        floor_h = max(self._least, self.scaled(self._floor[1] * grow))
         return wx.Size(max(floor_w, width + 2 * self.scaled(KEY_PADDING[0])),
                        max(floor_h, height + 2 * self.scaled(KEY_PADDING[1])))
 
@@ -130,6 +143,7 @@ class TouchKey(DrawnControl):
             self._held = False
             self._hold_timer.StartOnce(REPEAT_DELAY_MS if self._repeat else HOLD_MS)
         self.Refresh()
+        self._show_preview(True)
 
     def _on_motion(self, event):
         if not self._pressed:
@@ -140,6 +154,7 @@ class TouchKey(DrawnControl):
         if over != self._over:
             self._over = over
             self.Refresh()
+            self._show_preview(over and not self._offer)
 
     def _on_up(self, event):
         if not self._pressed:
@@ -156,6 +171,7 @@ class TouchKey(DrawnControl):
         self._release(capture_lost=True)
 
     def _release(self, capture_lost=False):
+        self._show_preview(False)
         self._pressed = self._over = False
         if self._hold_timer is not None:
             self._hold_timer.Stop()
@@ -173,7 +189,15 @@ class TouchKey(DrawnControl):
             fire_key(self)
         elif not self._held:
             self._held = True
+            self._show_preview(False)  # the offer takes its place
             self._offer = Alternatives(self, self._alternatives)
+
+    def _show_preview(self, show):
+        if self._preview:
+            dialog = self.GetTopLevelParent()
+            toggle = getattr(dialog, "show_preview" if show else "hide_preview", None)
+            if toggle is not None:
+                toggle(self)
 
     def offer_closed(self):
         self._offer = None
@@ -191,8 +215,7 @@ class TouchKey(DrawnControl):
         if not self.IsEnabled():
             ink = self.palette.key_disabled_text
         elif self._pressed and self._over:
-            face = self.palette.key_pressed if face == self.palette.key \
-                else face.ChangeLightness(80)
+            face, ink = theme.pressed(self.palette, face)
         edge = max(1, self.scaled(KEY_EDGE))
         dc.SetPen(wx.Pen(self.palette.key_edge, edge))
         dc.SetBrush(wx.Brush(face))
@@ -225,13 +248,17 @@ class Alternatives(wx.Panel):
         self._key = key
         self._slid_to = None
         self.SetBackgroundColour(key.palette.key_edge)
-        row = wx.BoxSizer(wx.HORIZONTAL)
         size = key.GetSize()
         edge = max(2, key.scaled(KEY_EDGE) * 2)
+        # Above the held key where that leaves the value in view, else below it; in as many
+        # lines as the dialog's width needs.
+        area = dialog.offer_area() if hasattr(dialog, "offer_area") else dialog.GetClientRect()
+        per_line = max(1, min(len(chars), area.width // (size.width + 2 * edge)))
+        row = wx.GridSizer(0, per_line, 0, 0)
         self._keys = []
         for char in chars:
             choice = TouchKey(self, wx.ID_ANY, char, floor=(size.width, size.height),
-                              palette=key.palette)
+                              palette=key.palette, least=key._least)
             choice.SetFont(key.GetFont())
             choice.set_scale(key._scale)
             choice.SetMinSize(size)
@@ -239,13 +266,15 @@ class Alternatives(wx.Panel):
             row.Add(choice, 0, wx.ALL, edge)
             self._keys.append(choice)
         self.SetSizerAndFit(row)
-        # Above the held key, inside the dialog.
-        area = dialog.GetClientRect()
         spot = dialog.ScreenToClient(key.GetScreenPosition())
         width, height = self.GetSize()
-        x = max(0, min(spot.x, area.width - width))
-        y = spot.y - height if spot.y >= height else min(spot.y + size.height,
-                                                         area.height - height)
+        x = max(area.x, min(spot.x, area.GetRight() + 1 - width))
+        if spot.y - height >= area.y:
+            y = spot.y - height
+        elif spot.y + size.height + height <= area.GetBottom() + 1:
+            y = spot.y + size.height
+        else:
+            y = area.y
         self.SetPosition((x, y))
         self.Raise()
         self.Show()
@@ -286,46 +315,51 @@ class Alternatives(wx.Panel):
         key.GetEventHandler().ProcessEvent(event)
 
 
-class ShiftButton(wx.Button):
-    """A native button whose caption always reads on the colour it is given.
+class Preview(DrawnControl):
+    """What the key under the finger types, drawn large just above it: the finger, gloved or
+    not, covers the key it presses. One per dialog, moved to each key pressed."""
 
-    The application colours the shift keys by their state; GTK would keep its theme's text
-    colour on them (white on pale violet in a dark theme). GTK's own measure of the button is
-    ignored: the keypad's fit sets its size like every key's.
-    """
+    def __init__(self, dialog, palette):
+        DrawnControl.__init__(self, dialog, wx.ID_ANY, "", palette)
+        self.Hide()
+        self.key = None
 
-    def __init__(self, parent, id, label):
-        wx.Button.__init__(self, parent, id, label, style=wx.BU_EXACTFIT)
+    def show_over(self, key, text):
+        self.key = key
+        self._font = key.GetFont().Bold().Scaled(PREVIEW_GROW)
+        self._drawing_font = None
+        self.set_scale(key._scale)
+        wx.Control.SetLabel(self, text)
+        dialog = self.GetParent()
+        spot = dialog.ScreenToClient(key.GetScreenPosition())
+        size = key.GetSize()
+        text_width, text_height = self.text_size(text or "M")
+        width = max(size.width, text_width + 2 * self.scaled(KEY_PADDING[0]))
+        height = max(size.height, text_height + 2 * self.scaled(KEY_PADDING[1]))
+        area = dialog.GetClientSize()
+        x = max(0, min(spot.x + (size.width - width) // 2, area.width - width))
+        y = max(0, spot.y - height - self.scaled(PREVIEW_LIFT))
+        self.SetSize(x, y, width, height)
+        self.Raise()
+        self.Show()
+        self.Refresh()
+        self.Update()  # now: the finger may lift before the next idle time
 
-    def SetBackgroundColour(self, colour):
-        done = wx.Button.SetBackgroundColour(self, colour)
-        wx.Button.SetForegroundColour(self, theme.ink_on(wx.Colour(colour)))
-        return done
+    def hide_from(self, key):
+        if self.key is key:
+            self.key = None
+            self.Hide()
 
-
-class ShiftKey(wx.Panel):
-    """The frame around a ShiftButton: the key edge that the native button lacks, scaled."""
-
-    def __init__(self, parent, id, label, floor, palette, font):
-        wx.Panel.__init__(self, parent)
-        self._font = font
-        self._scale = None
-        self.SetBackgroundColour(palette.key_edge)
-        self.button = ShiftButton(self, id, label)
-        self._floor = floor
-        self._sizer = wx.BoxSizer(wx.VERTICAL)
-        self._item = self._sizer.Add(self.button, 1, wx.EXPAND | wx.ALL, KEY_EDGE)
-        self.SetSizer(self._sizer)
-        self.set_scale(1.0)
-
-    def set_scale(self, scale):
-        if scale == self._scale:
-            return
-        self._scale = scale
-        edge = max(1, int(round(KEY_EDGE * scale)))
-        self._item.SetBorder(edge)
-        width, height = (max(MIN_TOUCH, int(round(side * scale))) - 2 * edge
-                         for side in self._floor)
-        self.button.SetMinSize((width, height))
-        self.button.SetFont(self._font.Scaled(scale))
-        self.InvalidateBestSize()
+    def draw(self, dc, size):
+        width, height = size
+        face, ink = theme.pressed(self.palette, self.palette.key)
+        edge = max(1, self.scaled(KEY_EDGE))
+        dc.SetPen(wx.Pen(self.palette.key_edge, edge))
+        dc.SetBrush(wx.Brush(face))
+        dc.DrawRoundedRectangle(edge // 2, edge // 2, width - edge + 1, height - edge + 1,
+                                self.scaled(KEY_RADIUS))
+        text = self.GetLabel()
+        dc.SetFont(self.drawing_font())
+        dc.SetTextForeground(ink)
+        text_width, text_height = self.text_size(text)
+        dc.DrawText(text, (width - text_width) // 2, (height - text_height) // 2)

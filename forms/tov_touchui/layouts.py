@@ -7,6 +7,7 @@ A layout gives:
     shifted_symbols   the same rows shifted, each symbol where its base key is
     letters           the three letter rows; caps types their upper case
     alternatives      what holding a key offers (accented letters, the AltGr symbols)
+    letters_face      what the page key shows on the symbols page of a narrow screen ("ABC")
     alternate         the layout the switch key goes to (a Latin one for Cyrillic, Greek)
     engine            an engine of composing.ENGINES ("pinyin"): the lower-case letters
                       compose through it
@@ -20,12 +21,23 @@ LATIN_ACCENTS = {
     "o": "ôöòóœøōõ", "s": "ßśš", "u": "ûüùúū", "y": "ÿý", "z": "žźż",
 }
 
+# What every layout offers on its digit and punctuation keys besides: the dashes, currency,
+# section and degree signs; and where it has the keys, the ellipsis and quotation marks.
+TYPOGRAPHY = {"-": "–—", "4": "€£¥¢", "5": "§", "0": "°"}
+QUOTES = {".": "…", "'": "‘’‚", "\"": "“”„«»"}
 
-def _with(accents, **more):
-    table = dict(accents)
-    table.update(more)
-    return table
 
+def _with(*tables, **more):
+    """The tables merged: where two give a key alternatives, it offers both, each once."""
+    merged = {}
+    for table in tables + (more,):
+        for key, chars in table.items():
+            merged[key] = "".join(dict.fromkeys(merged.get(key, "") + chars))
+    return merged
+
+
+# Latin layouts: the micro sign on m as well.
+LATIN = _with(LATIN_ACCENTS, TYPOGRAPHY, QUOTES, m="µ")
 
 LAYOUTS = {
     "us": {
@@ -33,14 +45,14 @@ LAYOUTS = {
         "symbols": ("`1234567890-=", "[]\\;',./"),
         "shifted_symbols": ("~!@#$%^&*()_+", "{}|:\"<>?"),
         "letters": ("qwertyuiop", "asdfghjkl", "zxcvbnm"),
-        "alternatives": LATIN_ACCENTS,
+        "alternatives": _with(LATIN),
     },
     "uk": {
         "tag": "EN",
         "symbols": ("`1234567890-=", "[];'#,./\\"),
         "shifted_symbols": ("¬!\"£$%^&*()_+", "{}:@~<>?|"),
         "letters": ("qwertyuiop", "asdfghjkl", "zxcvbnm"),
-        "alternatives": _with(LATIN_ACCENTS, **{"4": "€"}),
+        "alternatives": _with(LATIN, **{"4": "€", "`": "¦"}),
     },
     "de": {
         "tag": "DE",
@@ -48,17 +60,17 @@ LAYOUTS = {
         "shifted_symbols": ("°!\"§$%&/()=?`", "*'>;:_"),
         "letters": ("qwertzuiopü", "asdfghjklöä", "yxcvbnm"),
         # What AltGr types on a German keyboard, held on the same key.
-        "alternatives": _with(LATIN_ACCENTS, q="@", e="€èéêë", **{
+        "alternatives": _with(LATIN, q="@", e="€èéêë", **{
             "2": "²", "3": "³", "7": "{", "8": "[", "9": "]", "0": "}", "ß": "\\",
-            "+": "~", "<": "|", "m": "µ"}),
+            "+": "~", "<": "|", "\"": "„“”«»", "'": "‚‘’"}),
     },
     "fr": {
         "tag": "FR",
         "symbols": ("²&é\"'(-è_çà)=", "^$ù*<,;:!"),
         "shifted_symbols": ("³1234567890°+", "¨£%µ>?./§"),
         "letters": ("azertyuiop", "qsdfghjklm", "wxcvbn"),
-        "alternatives": _with(LATIN_ACCENTS, e="€éèêë", **{
-            "é": "~", "\"": "#", "'": "{", "(": "[", "-": "|", "è": "`", "_": "\\",
+        "alternatives": _with(LATIN, e="€éèêë", **{
+            "é": "~", "\"": "#«»“”", "'": "{", "(": "[", "-": "|", "è": "`", "_": "\\",
             "ç": "^", "à": "@", ")": "]", "=": "}"}),
     },
     "es": {
@@ -66,57 +78,69 @@ LAYOUTS = {
         "symbols": ("º1234567890'¡", "`+´ç,.-<"),
         "shifted_symbols": ("ª!\"·$%&/()=?¿", "^*¨Ç;:_>"),
         "letters": ("qwertyuiop", "asdfghjklñ", "zxcvbnm"),
-        "alternatives": _with(LATIN_ACCENTS, e="€éèêë", **{
+        "alternatives": _with(LATIN, e="€éèêë", **{
             "º": "\\", "1": "|", "2": "@", "3": "#", "4": "~", "6": "¬", "`": "[",
-            "+": "]", "´": "{", "ç": "}"}),
+            "+": "]", "´": "{", "ç": "}", "\"": "«»“”"}),
     },
     "it": {
         "tag": "IT",
         "symbols": ("\\1234567890'ì", "èò+àù,.-<"),
         "shifted_symbols": ("|!\"£$%&/()=?^", "éç*°§;:_>"),
         "letters": ("qwertyuiop", "asdfghjkl", "zxcvbnm"),
-        "alternatives": _with(LATIN_ACCENTS, e="€éèêë", **{
-            "è": "[", "+": "]", "ò": "@", "à": "#"}),
+        # Italian AltGr: ` on ', ~ on ì, [ { on è, ] } on +, @ on ò, # on à.
+        "alternatives": _with(LATIN, e="€éèêë", **{
+            "'": "`", "ì": "~", "è": "[{", "+": "]}", "ò": "@", "à": "#", "\"": "«»“”"}),
     },
     "pt": {
         "tag": "PT",
         "symbols": ("\\1234567890'«", "+´ºç~,.-<"),
         "shifted_symbols": ("|!\"#$%&/()=?»", "*`ªÇ^;:_>"),
         "letters": ("qwertyuiop", "asdfghjkl", "zxcvbnm"),
-        "alternatives": _with(LATIN_ACCENTS, e="€éèêë", **{
-            "2": "@", "3": "£", "7": "{", "8": "[", "9": "]", "0": "}", "+": "¨"}),
+        "alternatives": _with(LATIN, e="€éèêë", **{
+            "2": "@", "3": "£", "7": "{", "8": "[", "9": "]", "0": "}", "+": "¨",
+            "\"": "“”"}),
     },
     "nordic": {
         "tag": "SV",
         "symbols": ("§1234567890+´", "¨',.-<"),
         "shifted_symbols": ("½!\"#¤%&/()=?`", "^*;:_>"),
         "letters": ("qwertyuiopå", "asdfghjklöä", "zxcvbnm"),
-        "alternatives": _with(LATIN_ACCENTS, e="€éèêë", **{
+        "alternatives": _with(LATIN, e="€éèêë", **{
             "2": "@", "3": "£", "4": "$", "7": "{", "8": "[", "9": "]", "0": "}",
-            "+": "\\", "<": "|", "¨": "~"}),
+            "+": "\\", "<": "|", "¨": "~", "\"": "”»«", "'": "’"}),
     },
     "ru": {
         "tag": "РУ",
-        "symbols": ("ё1234567890-=", "\\."),
-        "shifted_symbols": ("Ё!\"№;%:?*()_+", "/,"),
+        "letters_face": "АБВ",
+        "symbols": ("ё1234567890-=", "\\.[]'<"),
+        "shifted_symbols": ("Ё!\"№;%:?*()_+", "/,{}@>"),
         "letters": ("йцукенгшщзхъ", "фывапролджэ", "ячсмитьбю"),
-        "alternatives": {"е": "ё", "ь": "ъ"},
+        "alternatives": _with(TYPOGRAPHY, QUOTES, **{
+            "е": "ё", "ь": "ъ", "ё": "`~", "3": "#", "4": "$€₽", "6": "^", "7": "&",
+            "\\": "|", "\"": "«»„“", "0": "°µ"}),
         "alternate": "us",
     },
     "el": {
         "tag": "ΕΛ",
+        "letters_face": "ΑΒΓ",
         "symbols": ("`1234567890-=", "[]\\;',./"),
         "shifted_symbols": ("~!@#$%^&*()_+", "{}|:\"<>?"),
         "letters": ("ςερτυθιοπ", "ασδφγηξκλ", "ζχψωβνμ"),
-        "alternatives": {"α": "ά", "ε": "έ€", "η": "ή", "ι": "ίϊΐ", "ο": "ό", "υ": "ύϋΰ",
-                         "ω": "ώ"},
+        "alternatives": _with(TYPOGRAPHY, QUOTES, **{
+            "α": "ά", "ε": "έ€", "η": "ή", "ι": "ίϊΐ", "ο": "ό", "υ": "ύϋΰ", "ω": "ώ",
+            "\"": "«»", ";": "·", "0": "°µ"}),
         "alternate": "us",
     },
     "pinyin": {
         "tag": "拼",
+        "letters_face": "拼",
         "symbols": ("`1234567890-=", "，。？！、：；“”"),
         "shifted_symbols": ("~!@#$%^&*()_+", "《》（）【】…—·"),
         "letters": ("qwertyuiop", "asdfghjkl'", "zxcvbnm"),  # ' separates syllables
+        # The Latin punctuation, held on the Chinese.
+        "alternatives": _with(TYPOGRAPHY, **{
+            "，": ",<", "。": ".>", "？": "?/", "：": ":", "；": ";", "“": "\"‘", "”": "'’",
+            "、": "\\|", "【": "[{", "】": "]}", "4": "¥€", "0": "°µ"}),
         "alternate": "us",
         "engine": "pinyin",
     },
