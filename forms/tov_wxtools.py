@@ -102,7 +102,7 @@ class _Place(object):
         spot = reported if window.IsShown() and reported.GetSize() == self.spot.GetSize() \
             else self.spot
         size = _fit(window, self.room, decorations)
-        if self.room != self.area and not _fits_in(window, self.room):
+        if self.room != self.area and not _within(_needed_size(window), self.room):
             # The window manager's frame took more than the room beside the control had
             # left: the whole work area then, over the control if it must be.
             self.room = self.area
@@ -131,14 +131,14 @@ def _largest_fit(window, area, clear, decorations):
     for band in _bands(area, clear):
         _fit(window, band, decorations)
         needed = _needed_size(window)
-        if _fits_in(window, band) and needed.width * needed.height > best_size:
+        if _within(needed, band) and needed.width * needed.height > best_size:
             best, best_size = band, needed.width * needed.height
     return best
 
 
-def _fits_in(window, room):
-    needed = _needed_size(window)
-    return needed.width <= room.width and needed.height <= room.height
+def _within(size, room):
+    """Does `size` fit into `room` (anything with a width and a height)?"""
+    return size.width <= room.width and size.height <= room.height
 
 
 def _bands(area, clear):
@@ -181,13 +181,8 @@ def _refit_on_show(event):
 def _refit_if_alive(window):
     # A destroyed window is falsy. Where the window manager's frame took no more room than
     # estimated, the fit made before showing stands.
-    if window and window.IsShown() and not _fits(window):
+    if window and window.IsShown() and not _within(_needed_size(window), window.GetSize()):
         window_fit_layout(window)
-
-
-def _fits(window):
-    need, have = _needed_size(window), window.GetSize()
-    return have.width >= need.width and have.height >= need.height
 
 
 def _needed_size(window):
