@@ -8,9 +8,9 @@ import tov_wxtools
 
 from . import composing
 from .captions import caption
-from .drawn import DrawnControl
-from .keypad import BORDER, EDITING_CODES, GAP, MIN_GAP, Keypad
-from .keys import TouchKey, fire_key
+from .drawn import MIN_GAP, DrawnControl
+from .keypad import BORDER, EDITING_CODES, GAP, Keypad
+from .keys import KeyGroup, TouchKey, fire_key
 from .texts import Caption
 from .layouts import LAYOUTS, get_layout
 
@@ -60,26 +60,36 @@ class CandidateKey(TouchKey):
 
     MARGIN = 4  # px each side of a shrunk candidate
 
-    _painting = False
-
     def measured_text(self):
         return "M"
 
-    def draw(self, dc, size):
-        self._painting = True
-        try:
-            TouchKey.draw(self, dc, size)
-        finally:
-            self._painting = False
-
-    def drawing_font(self):
-        font = TouchKey.drawing_font(self)
-        if self._painting:  # never for the key's size, only for its face
-            room = self.GetClientSize().width - 2 * self.scaled(self.MARGIN)
-            width = self.GetFullTextExtent(self.face_text(), font)[0]
-            if 0 < room < width:
-                return font.Scaled(max(0.5, room / float(width)))
+    def face_font(self, width):
+        font = self.drawing_font()
+        room = width - 2 * self.GetParent().scaled(self.MARGIN)
+        text_width = self.GetParent().text_size(self.face_text(), font)[0]
+        if 0 < room < text_width:
+            return font.Scaled(max(0.5, room / float(text_width)))
         return font
+
+
+class CandidateKeys(KeyGroup):
+    """The candidates and the page keys ◀ ▶ in one line across the row's width: the page keys
+    at their own width, the candidates sharing the rest equally."""
+
+    def place(self):
+        lines, gap, _ = self._measure()
+        if not lines:
+            return
+        keys, sizes, _, height = lines[0]
+        shared = sum(1 for key in keys if isinstance(key, CandidateKey))
+        fixed = sum(size.width for key, size in zip(keys, sizes)
+                    if not isinstance(key, CandidateKey))
+        share = (self.GetClientSize().width - fixed - gap * (len(keys) - 1)) // max(1, shared)
+        x = 0
+        for key, size in zip(keys, sizes):
+            width = share if isinstance(key, CandidateKey) else size.width
+            key._rect = wx.Rect(x, 0, width, height)
+            x += width + gap
 
 
 class Composition(Caption):
@@ -135,8 +145,8 @@ class AlphaKeypad(Keypad):
 
     The Caps key is part of the letter group, so the one in view always switches to the
     other state: ui_caps_lock_on (caps-off group) -> on_caps_on, ui_caps_lock_off (caps-on
-    group) -> on_caps_off. The shift keys are wx.Buttons, as the subclass expects: it colours
-    them by the state. A layout with an alternate (Russian, Greek: Latin) has a key that
+    group) -> on_caps_off. The subclass colours the shift keys by the state. The key groups
+    are surfaces that draw their keys (KeyGroup): the keyboard opens without a window per key. A layout with an alternate (Russian, Greek: Latin) has a key that
     switches between the two (ui_layout). Holding a key offers its alternatives (accented
     letters, AltGr symbols); a character typed on a physical keyboard or committed by an input
     method that no key shows arrives through on_character all the same.
@@ -170,14 +180,14 @@ class AlphaKeypad(Keypad):
         # two or three pages (keys for gloves on a small panel).
         self._symbols_page = self._group(wx.VERTICAL)
         self._letters_page = self._group(wx.VERTICAL)
-        self.no_Shift = self._group(wx.VERTICAL, self._symbols_page)
-        self.Shift = self._group(wx.VERTICAL, self._symbols_page)
+        self.no_Shift = self._surface(KeyGroup, self._symbols_page)
+        self.Shift = self._surface(KeyGroup, self._symbols_page)
         self.Shift.Hide()
         self._letter_rows = [self._group(wx.VERTICAL, self._letters_page)
                              for _ in range(LETTER_ROWS)]
         for row, panel in enumerate(self._letter_rows):
             for state in ("off", "on"):
-                group = self._group(wx.VERTICAL, panel)
+                group = self._surface(KeyGroup, panel)
                 setattr(self, "ui_caps_%s_%d" % (state, row), group)
                 panel.GetSizer().Add(group, 0, wx.ALIGN_CENTER_HORIZONTAL)
             getattr(self, "ui_caps_on_%d" % row).Hide()
@@ -202,15 +212,15 @@ class AlphaKeypad(Keypad):
         self._typist = self._key("", self.on_character)
         self._typist.Hide()
         self._composer = None
-        self._build_candidates()
+        self.ui_candidates = None  # built for the first layout that composes
 
         self._keys = wx.BoxSizer(wx.VERTICAL)  # the rows of keys, see _arrange()
         body = wx.BoxSizer(wx.VERTICAL)
         self._add(body, self.ui_message, 0, wx.EXPAND | wx.BOTTOM, 6)
         self._add(body, self.ui_value_normal, 0, wx.EXPAND | wx.BOTTOM, 12)
         self._add(body, self.ui_value_password, 0, wx.EXPAND | wx.BOTTOM, 12)
-        self._add(body, self.ui_candidates, 0, wx.EXPAND | wx.BOTTOM, GAP)
         self._add(body, self._keys, 1, wx.EXPAND)
+        self._body = body
         self._home = layout_name  # the layout the switch key comes back to
         self._per_line = None     # keys in a line on a narrow screen; None: the full keyboard
         self._pages = [ALL_LETTERS, SYMBOLS]  # on a narrow screen: the rows of each page
@@ -235,11 +245,14 @@ class AlphaKeypad(Keypad):
         engine = layout.get("engine")
         self._composer = composing.Composer(engine, self._show_candidates, self._commit) \
             if engine else None
-        self.ui_candidates.Show(bool(engine))
-        offers = bool(engine) and composing.ENGINES[engine].get("candidates", True)
-        for key in self._candidate_keys + [self.ui_previous, self.ui_next]:
-            key.Show(offers)  # Hangul: the syllable being typed only
-        self._show_candidates("", [], False, False)
+        if engine and self.ui_candidates is None:
+            self._build_candidates()
+        if self.ui_candidates is not None:
+            self.ui_candidates.Show(bool(engine))
+            offers = bool(engine) and composing.ENGINES[engine].get("candidates", True)
+            for key in self._candidate_keys + [self.ui_previous, self.ui_next]:
+                key.Show(offers)  # Hangul: the syllable being typed only
+            self._show_candidates("", [], False, False)
         # Composing, the lower-case letters go to the engine; every other key commits the
         # composition first, then types itself.
         typing = self._on_text_key if engine else self.on_character
@@ -250,7 +263,7 @@ class AlphaKeypad(Keypad):
         for row, (letters, capitals) in enumerate(zip(layout["letters"], caps_rows)):
             for group, chars, case in ((getattr(self, "ui_caps_off_%d" % row), letters, str),
                                        (getattr(self, "ui_caps_on_%d" % row), capitals, upper)):
-                self._clear(group)
+                group.clear()
                 group.rows = [[self._key(char, self._handler(char, typing), parent=group,
                                          char=char, alternatives=case(alternatives.get(base, "")))
                                for base, char in zip(letters, chars)]]
@@ -280,7 +293,7 @@ class AlphaKeypad(Keypad):
             tov_wxtools.window_fit_layout(self)
 
     def _fill_symbols(self, panel, rows, alternatives, handler):
-        self._clear(panel)
+        panel.clear()
         panel.rows = [[self._key(char, self._handler(char, handler), parent=panel, char=char,
                                  alternatives=alternatives.get(char, "")) for char in chars]
                       for chars in rows]
@@ -361,18 +374,10 @@ class AlphaKeypad(Keypad):
 
     def _lay_out_panels(self):
         """Lines the keys of every panel up, each row in lines of at most _per_line keys."""
-        gap = self._gap()
         for panel in self._key_panels():
-            sizer = panel.GetSizer()
-            self._borders.pop(panel, None)
-            sizer.Clear(delete_windows=False)
-            for index, line in enumerate(l for row in panel.rows
-                                         for l in _lines(row, self._per_line, self._key_size)):
-                box = wx.BoxSizer(wx.HORIZONTAL)
-                for n, key in enumerate(line):
-                    self._add(box, key, 0, wx.EXPAND | (wx.LEFT if n else 0), gap, owner=panel)
-                self._add(sizer, box, 0, wx.ALIGN_CENTER_HORIZONTAL | (wx.TOP if index else 0),
-                          gap, owner=panel)
+            panel.set_lines([line for row in panel.rows
+                             for line in _lines(row, self._per_line, self._key_size)],
+                            self._gap())
 
     def _arrange(self, per_line, one_row=False, pages=(ALL_LETTERS, SYMBOLS)):
         """The full keyboard (per_line None): symbols above the letters, Tab, Shift and the
@@ -417,7 +422,7 @@ class AlphaKeypad(Keypad):
                 self._add(rows, page, 0, wx.EXPAND | wx.BOTTOM, gap, owner="rows")
             if not one_row:
                 edit = wx.BoxSizer(wx.HORIZONTAL)
-                edit.Add(self.ui_page, 0, wx.EXPAND)
+                self._add(edit, self.ui_page, 0, wx.EXPAND)
                 for key in (self.ui_tab, shifts[0]):
                     self._add(edit, key, 0, wx.EXPAND | wx.LEFT, gap, owner="rows")
                 edit.AddStretchSpacer(1)
@@ -480,25 +485,22 @@ class AlphaKeypad(Keypad):
     # -- Chinese -------------------------------------------------------------------------------
 
     def _build_candidates(self):
+        """The row of the composition and its candidates, between the value and the keys."""
         self.ui_candidates = self._group()
+        self._add(self._body, self.ui_candidates, 0, wx.EXPAND | wx.BOTTOM, GAP,
+                  index=self._body.GetItemCount() - 1)
+        self._scaled = None
         row = self.ui_candidates.GetSizer()
         self.ui_composition = Composition(self.ui_candidates, "", self.palette)
         self.ui_composition.SetFont(self._key_font)
         row.Add(self.ui_composition, 3, wx.EXPAND)
-        self._candidate_keys = []
-        for _ in range(composing.PAGE):
-            key = CandidateKey(self.ui_candidates, wx.ID_ANY, "", floor=self._key_size,
-                               base_points=self._key_points, palette=self.palette,
-                               least=self._least)
-            key.SetFont(self._key_font)
-            self._wire(key, self._on_candidate, None)
-            self._add(row, key, 2, wx.EXPAND | wx.LEFT, GAP)
-            self._candidate_keys.append(key)
-        self.ui_previous = self._key("\u25c0", self._on_page_key, parent=self.ui_candidates)
-        self.ui_next = self._key("\u25b6", self._on_page_key, parent=self.ui_candidates)
-        for key in (self.ui_previous, self.ui_next):
-            self._add(row, key, 0, wx.EXPAND | wx.LEFT, GAP)
-        self.ui_candidates.Hide()
+        keys = self._surface(CandidateKeys, self.ui_candidates)
+        self._add(row, keys, 2 * composing.PAGE, wx.EXPAND | wx.LEFT, GAP)
+        self._candidate_keys = [self._key("", self._on_candidate, parent=keys, kind=CandidateKey)
+                                for _ in range(composing.PAGE)]
+        self.ui_previous = self._key("\u25c0", self._on_page_key, parent=keys)
+        self.ui_next = self._key("\u25b6", self._on_page_key, parent=keys)
+        keys.set_lines([self._candidate_keys + [self.ui_previous, self.ui_next]], GAP)
 
     def _show_candidates(self, composition, candidates, has_previous, has_next):
         self.ui_composition.SetLabel(composition)

@@ -13,6 +13,7 @@ import wx
 from . import theme
 
 MIN_TOUCH = 44  # px: no key, however tight the screen, gets smaller than this either way
+MIN_GAP = 3     # px between keys, however tight the screen
 MM_PER_INCH = 25.4
 
 _smallest_key = None  # (millimetres, pixels per millimetre or None) that the application asked
@@ -37,6 +38,11 @@ def get_smallest_key():
     return _smallest_key
 
 
+def gap_px(gap, scale):
+    """A gap of `gap` px at scale 1, at `scale`: never below MIN_GAP, and none stays none."""
+    return max(MIN_GAP, int(round(gap * scale))) if gap else 0
+
+
 def smallest_key_px(window=None):
     """The side in px no key may go below, on the display of `window` (else the first)."""
     if _smallest_key is None:
@@ -50,6 +56,35 @@ def smallest_key_px(window=None):
 # Measured captions kept: the keys' own are a few hundred, but candidates and compositions are
 # new text at every key press, and a panel runs for months.
 EXTENTS_KEPT = 4096
+FONTS_KEPT = 256
+
+# Fonts by identity with their descriptions (a Pango call each time it is asked), and fonts
+# scaled, shared by every control: a keypad's fit tries several scales, each for some thirty
+# controls that draw in one and the same font.
+_descriptions = {}  # id(font) -> (font, description); the font is held so its id stays its own
+_scaled_fonts = {}  # (description, scale) -> font
+
+
+def describe(font):
+    entry = _descriptions.get(id(font))
+    if entry is None:
+        if len(_descriptions) >= FONTS_KEPT:
+            _descriptions.clear()
+        entry = _descriptions[id(font)] = (font, font.GetNativeFontInfoDesc())
+    return entry[1]
+
+
+def scaled_font(font, scale):
+    """`font` at `scale` times its size."""
+    if scale == 1.0:
+        return font
+    key = (describe(font), scale)
+    scaled = _scaled_fonts.get(key)
+    if scaled is None:
+        if len(_scaled_fonts) >= FONTS_KEPT:
+            _scaled_fonts.clear()
+        scaled = _scaled_fonts[key] = font.Scaled(scale)
+    return scaled
 
 
 class DrawnControl(wx.Control):
@@ -111,13 +146,12 @@ class DrawnControl(wx.Control):
 
     def drawing_font(self):
         if self._drawing_font is None:
-            font = self._font if self._scale == 1.0 else self._font.Scaled(self._scale)
-            self._drawing_font = font
+            self._drawing_font = scaled_font(self._font, self._scale)
         return self._drawing_font
 
-    def text_size(self, text):
-        font = self.drawing_font()
-        key = (text, font.GetNativeFontInfoDesc())
+    def text_size(self, text, font=None):
+        font = font or self.drawing_font()
+        key = (text, describe(font))
         size = self._extents.get(key)
         if size is None:
             if len(self._extents) >= EXTENTS_KEPT:
@@ -131,9 +165,12 @@ class DrawnControl(wx.Control):
 
     def _on_paint(self, event):
         dc = wx.PaintDC(self)
-        dc.SetBackground(wx.Brush(self.GetParent().GetBackgroundColour()))
+        dc.SetBackground(wx.Brush(self.background()))
         dc.Clear()
         self.draw(dc, self.GetClientSize())
+
+    def background(self):
+        return self.GetParent().GetBackgroundColour()
 
     def draw(self, dc, size):
         raise NotImplementedError

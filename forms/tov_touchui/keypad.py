@@ -8,13 +8,12 @@ import tov_wxtools
 
 from . import theme
 from .captions import caption, get_language
-from .drawn import MIN_TOUCH, smallest_key_px
-from .keys import Preview, TouchKey, fire_key
+from .drawn import MIN_TOUCH, gap_px, smallest_key_px
+from .keys import KeySurface, KeyWindow, Preview, TouchKey, fire_key
 from .keystrokes import typed_char
 from .texts import MASK, Caption, ValueField
 
-GAP = 10       # px between keys at scale 1: about 2 mm on a 7" 800x480 panel
-MIN_GAP = 3    # ... and never less, however tight the screen
+GAP = 10       # px between keys at scale 1: about 2 mm on a 7" 800x480 panel (MIN_GAP at least)
 BORDER = 14
 PROMPT_POINTS = 16
 FIELD_MIN_WIDTH = 160
@@ -87,15 +86,17 @@ class Keypad(wx.Dialog):
             raise
 
     def _key(self, caption, handler=None, parent=None, id=wx.ID_ANY, char=None, units=1.0,
-             repeat=False, face=None, alternatives=""):
-        """A touch key `units` keys wide. `char` is what a physical keystroke must type to
-        fire it (and what the key previews while pressed); holding it offers `alternatives`."""
+             repeat=False, face=None, alternatives="", kind=TouchKey):
+        """A touch key `units` keys wide, on the group `parent`, or else on a window of its own
+        (a child of `parent`, or of the dialog). `char` is what a physical keystroke must type
+        to fire it (and what the key previews while pressed); holding it offers
+        `alternatives`."""
         size = (self._key_size[0] * units, self._key_size[1])
-        key = TouchKey(parent or self, id, caption, floor=size, base_points=self._key_points,
-                       repeat=repeat, face=face, palette=self.palette,
-                       alternatives=alternatives, preview=char is not None,
-                       least=self._least)
-        key.SetFont(self._key_font)
+        surface = parent if isinstance(parent, KeySurface) else self._surface(
+            KeyWindow, parent)
+        key = kind(surface, id, caption, floor=size, base_points=self._key_points,
+                   repeat=repeat, face=face, alternatives=alternatives,
+                   preview=char is not None, least=self._least)
         if self._first_key is None:
             self._first_key = key
         return self._wire(key, handler, char)
@@ -112,11 +113,8 @@ class Keypad(wx.Dialog):
         return key
 
     def _wire(self, key, handler, char):
-        # Keys never take the focus (a focused GTK button clicks itself on Space and Enter):
-        # the char hook is the only way a keystroke reaches them.
-        key.SetCanFocus(False)
         if handler is not None:
-            self.Bind(wx.EVT_BUTTON, handler, key)
+            key.Bind(wx.EVT_BUTTON, handler)
         if char is not None:
             self._keys_by_char.setdefault(char, []).append(key)
         return key
@@ -144,25 +142,31 @@ class Keypad(wx.Dialog):
         key.SetFont(self._key_font.Bold())
 
     def _group(self, orient=wx.HORIZONTAL, parent=None):
-        """A panel of keys that the keypad class shows and hides as one."""
+        """A panel that the keypad shows and hides as one, of the windows in its sizer."""
         panel = wx.Panel(parent or self)
         panel.SetBackgroundColour(self.palette.window)
         panel.SetSizer(wx.BoxSizer(orient))
         return panel
 
-    def _add(self, sizer, item, proportion=0, flag=0, gap=0, owner=None):
-        """sizer.Add() with a border of `gap` px at scale 1 that scales with the keys. The
-        borders inside a panel that is refilled belong to it (`owner`): _clear() drops them."""
-        added = sizer.Add(item, proportion, flag, self._px(gap))
+    def _surface(self, kind, parent=None):
+        """A window that keys lie on: a KeyGroup, or the KeyWindow of one key."""
+        surface = kind(parent or self, self.palette)
+        surface.SetFont(self._key_font)
+        return surface
+
+    def _add(self, sizer, item, proportion=0, flag=0, gap=0, owner=None, index=None):
+        """sizer.Add() (or Insert() at `index`) with a border of `gap` px at scale 1 that scales
+        with the keys. The borders inside a part that is arranged again belong to it (`owner`).
+        A key is added as the window it lies on."""
+        if isinstance(item, TouchKey):
+            item = item.GetParent()
+        if index is None:
+            added = sizer.Add(item, proportion, flag, self._px(gap))
+        else:
+            added = sizer.Insert(index, item, proportion, flag, self._px(gap))
         if gap:
             self._borders.setdefault(owner, []).append((added, gap))
         return added
-
-    def _clear(self, panel):
-        """Empties a panel of keys, to be filled again."""
-        self._borders.pop(panel, None)
-        panel.GetSizer().Clear(delete_windows=True)
-        self._scaled = None
 
     def _grid(self, rows=0, cols=0, bag=False):
         grid = wx.GridBagSizer(GAP, GAP) if bag else wx.GridSizer(rows, cols, GAP, GAP)
@@ -184,7 +188,7 @@ class Keypad(wx.Dialog):
     # -- fitting the screen --------------------------------------------------------------------
 
     def _px(self, gap):
-        return max(MIN_GAP, int(round(gap * self._scale))) if gap else 0
+        return gap_px(gap, self._scale)
 
     def _apply_scale(self, scale):
         self._scale = scale
