@@ -1,5 +1,6 @@
 """The text keyboard: symbol panels that the shift key swaps, letter groups that the caps keys
 swap, the editing keys around them, and the layout they are filled from."""
+import math
 import unicodedata
 
 import wx
@@ -8,7 +9,7 @@ import tov_wxtools
 
 from . import composing
 from .captions import caption
-from .drawn import MIN_GAP, DrawnControl
+from .drawn import MIN_GAP, DrawnControl, scaled_font
 from .keypad import BORDER, EDITING_CODES, GAP, Keypad
 from .keys import KeyGroup, TouchKey, fire_key
 from .texts import Caption
@@ -68,7 +69,8 @@ class CandidateKey(TouchKey):
         room = width - 2 * self.GetParent().scaled(self.MARGIN)
         text_width = self.GetParent().text_size(self.face_text(), font)[0]
         if 0 < room < text_width:
-            return font.Scaled(max(0.5, room / float(text_width)))
+            # In steps of a twentieth: the fonts stay few, whatever the candidates.
+            return scaled_font(font, max(0.5, math.floor(20.0 * room / text_width) / 20.0))
         return font
 
 

@@ -58,20 +58,19 @@ def smallest_key_px(window=None):
 EXTENTS_KEPT = 4096
 FONTS_KEPT = 256
 
-# Fonts by identity with their descriptions (a Pango call each time it is asked), and fonts
-# scaled, shared by every control: a keypad's fit tries several scales, each for some thirty
-# controls that draw in one and the same font.
-_descriptions = {}  # id(font) -> (font, description); the font is held so its id stays its own
+# Fonts scaled, shared by every control: a keypad's fit tries several scales, each for some
+# thirty controls that draw in one and the same font.
 _scaled_fonts = {}  # (description, scale) -> font
 
 
 def describe(font):
-    entry = _descriptions.get(id(font))
-    if entry is None:
-        if len(_descriptions) >= FONTS_KEPT:
-            _descriptions.clear()
-        entry = _descriptions[id(font)] = (font, font.GetNativeFontInfoDesc())
-    return entry[1]
+    """The font's description, kept on the font (which is never changed once made): Pango
+    writes it out afresh each time it is asked."""
+    try:
+        return font.tov_description
+    except AttributeError:
+        font.tov_description = description = font.GetNativeFontInfoDesc()
+        return description
 
 
 def scaled_font(font, scale):

@@ -6,6 +6,8 @@ A native window per key costs its creation, its mapping and a paint of its own: 
 keyboard has a hundred keys, and a panel's CPU would show it opening. A surface is one window
 for the whole group, however many keys it holds.
 """
+import math
+
 import wx
 
 from . import theme
@@ -230,10 +232,14 @@ class TouchKey(wx.EvtHandler):
 
     def _measure(self):
         # The height is the font's, not the caption's: a symbol from a fallback font (⌫) is
-        # taller, and keys in one row or column must stay in line.
-        surface, font = self._surface, self.drawing_font()
-        width = surface.text_size(self.measured_text(), font)[0]
-        height = surface.text_size("Mg", font)[1]
+        # taller, and keys in one row or column must stay in line. Measured in the font at
+        # scale 1, then scaled: a fit tries several scales, and Pango loads each new size of a
+        # font afresh (a fontconfig search), where the text only grows in proportion, give or
+        # take the pixel that the key's padding takes.
+        surface = self._surface
+        font, scale = (self._font if self._font is not None else surface._font), self.scale
+        width = int(math.ceil(surface.text_size(self.measured_text(), font)[0] * scale))
+        height = int(math.ceil(surface.text_size("Mg", font)[1] * scale))
         grow = 1.0
         if self._base_points:
             grow = max(1.0, self.GetFont().GetFractionalPointSize() / self._base_points)
@@ -624,11 +630,15 @@ class Preview(DrawnControl):
         DrawnControl.__init__(self, dialog, wx.ID_ANY, "", palette)
         self.Hide()
         self.key = None
+        self._grown_from = None  # the font the preview's own was grown from
 
     def show_over(self, key, text):
         self.key = key
-        self._font = key.GetFont().Bold().Scaled(PREVIEW_GROW)
-        self._drawing_font = None
+        source = key._font if key._font is not None else key.GetParent()._font
+        if source is not self._grown_from:
+            self._grown_from = source
+            self._font = source.Bold().Scaled(PREVIEW_GROW)
+            self._drawing_font = None
         self.set_scale(key.scale)
         wx.Control.SetLabel(self, text)
         dialog = self.GetParent()
