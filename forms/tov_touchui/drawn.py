@@ -102,6 +102,7 @@ class DrawnControl(wx.Control):
         self.palette = palette or theme.palette()
         self._font = self._default_font()
         self._scale = 1.0
+        self._exact = True  # measure texts in the scale's own font, not in proportion
         self._drawing_font = None
         wx.Control.SetLabel(self, label)
         self.Bind(wx.EVT_PAINT, self._on_paint)
@@ -134,9 +135,9 @@ class DrawnControl(wx.Control):
     def GetFont(self):
         return wx.Font(self._font)
 
-    def set_scale(self, scale):
-        if scale != self._scale:
-            self._scale = scale
+    def set_scale(self, scale, exact=True):
+        if (scale, exact) != (self._scale, self._exact):
+            self._scale, self._exact = scale, exact
             self._drawing_font = None
             self._changed()
 
@@ -149,6 +150,11 @@ class DrawnControl(wx.Control):
         return self._drawing_font
 
     def text_size(self, text, font=None):
+        """(width, height) of `text` in `font`, by default the control's at its scale (or its
+        font at scale 1, times the scale, where the scale is not to be measured exactly)."""
+        if font is None and not self._exact and self._scale != 1.0:
+            width, height = self.text_size(text, self._font)
+            return (int(math.ceil(width * self._scale)), int(math.ceil(height * self._scale)))
         font = font or self.drawing_font()
         key = (text, describe(font))
         size = self._extents.get(key)

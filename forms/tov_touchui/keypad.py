@@ -61,6 +61,7 @@ class Keypad(wx.Dialog):
             self._key_size = key_size
             self._least = smallest_key_px(parent)  # px no key goes below
             self._scale = 1.0
+            self._exact = True    # texts measured in the scale's own fonts, not in proportion
             self._borders = {}    # owner -> [(sizer item, gap at scale 1)]; None: the form's
             self._grid_gaps = []  # (grid sizer, gap at scale 1)
             self._scaled = None   # controls with set_scale(), found at the next fit
@@ -190,12 +191,12 @@ class Keypad(wx.Dialog):
     def _px(self, gap):
         return gap_px(gap, self._scale)
 
-    def _apply_scale(self, scale):
-        self._scale = scale
+    def _apply_scale(self, scale, exact=True):
+        self._scale, self._exact = scale, exact
         if self._scaled is None:
             self._scaled = [w for w in _descendants(self) if hasattr(w, "set_scale")]
         for widget in self._scaled:
-            widget.set_scale(scale)
+            widget.set_scale(scale, exact)
         for borders in self._borders.values():
             for item, gap in borders:
                 item.SetBorder(self._px(gap))
@@ -208,7 +209,7 @@ class Keypad(wx.Dialog):
         # The prompt grows with the keys' font and wraps to the width of the keys rather than
         # widening the keypad.
         growth = self._first_key.GetFont().GetFractionalPointSize() / self._key_points
-        self.ui_message.set_scale(self._scale * max(1.0, growth))
+        self.ui_message.set_scale(self._scale * max(1.0, growth), self._exact)
         self.ui_message.wrap(self._keys.CalcMin().width)
 
     def _floor_scale(self):
@@ -216,8 +217,10 @@ class Keypad(wx.Dialog):
         there, keys at their floor and captions still legible."""
         return MIN_TOUCH / float(min(self._key_size))
 
-    def _need_at(self, scale):
-        self._apply_scale(scale)
+    def _need_at(self, scale, exact=False):
+        """The size the keypad needs at `scale`: with its texts measured as they grow in
+        proportion from scale 1, or `exact`ly as the scale's own fonts draw them."""
+        self._apply_scale(scale, exact)
         return self.GetSizer().GetMinSize()
 
     def fit_into(self, room):
@@ -227,6 +230,18 @@ class Keypad(wx.Dialog):
         where it does not, everything shrinks evenly, keys down to their floor (44 px, or the
         size set_smallest_key() asked for). Returns the scale.
         """
+        # The search measures texts in proportion: Pango loads each new size of a font afresh
+        # (a fontconfig search, a millisecond each), and the search tries several sizes of five
+        # fonts. The scale found is then laid out exactly, a hair smaller where hinting made
+        # the texts wider than in proportion.
+        scale = self._search_scale(room)
+        for _ in range(3):
+            if self._fits(self._need_at(scale, exact=True), room) or scale <= MIN_SCALE:
+                break
+            scale = max(MIN_SCALE, scale * 0.98)
+        return scale
+
+    def _search_scale(self, room):
         # Measured at scale 1 whatever the scale now: the same keys then always get the same
         # size, however often the keypad is fitted.
         scale = 1.0
