@@ -23,12 +23,16 @@ def set_smallest_key(millimetres, pixels_per_mm=None):
     """Keys of every keypad opened from now on at least `millimetres` wide and high (15 for
     work gloves), measured with the density of the display the keypad opens on, or with
     `pixels_per_mm` where the application knows its panel better than the display reports.
-    Never below 44 px. None: back to 44 px. Raises ValueError for anything but a positive
-    number."""
+    Never below 44 px. None: back to 44 px. Raises TypeError for anything but a number, as
+    the other settings do, and ValueError for a number that is not positive and finite."""
     global _smallest_key
-    for value in (millimetres, pixels_per_mm):
-        if value is not None and (isinstance(value, bool) or not isinstance(
-                value, numbers.Real) or not 0 < value < float("inf")):
+    for name, value in (("millimetres", millimetres), ("pixels_per_mm", pixels_per_mm)):
+        if value is None:
+            continue
+        if isinstance(value, bool) or not isinstance(value, numbers.Real):
+            raise TypeError("set_smallest_key() argument '%s' must be a number or None, not %s"
+                            % (name, type(value).__name__))
+        if not 0 < value < float("inf"):
             raise ValueError("a size and density must be positive numbers, not %r" % (value,))
     _smallest_key = None if millimetres is None else (millimetres, pixels_per_mm)
 
