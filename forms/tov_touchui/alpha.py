@@ -74,26 +74,6 @@ class CandidateKey(TouchKey):
         return font
 
 
-class CandidateKeys(KeyGroup):
-    """The candidates and the page keys ◀ ▶ in one line across the row's width: the page keys
-    at their own width, the candidates sharing the rest equally."""
-
-    def place(self):
-        lines, gap, _ = self._measure()
-        if not lines:
-            return
-        keys, sizes, _, height = lines[0]
-        shared = sum(1 for key in keys if isinstance(key, CandidateKey))
-        fixed = sum(size.width for key, size in zip(keys, sizes)
-                    if not isinstance(key, CandidateKey))
-        share = (self.GetClientSize().width - fixed - gap * (len(keys) - 1)) // max(1, shared)
-        x = 0
-        for key, size in zip(keys, sizes):
-            width = share if isinstance(key, CandidateKey) else size.width
-            key._rect = wx.Rect(x, 0, width, height)
-            x += width + gap
-
-
 class Composition(Caption):
     """The pinyin being composed: the end of it where it is longer than its place, which it
     never widens."""
@@ -194,24 +174,32 @@ class AlphaKeypad(Keypad):
                 panel.GetSizer().Add(group, 0, wx.ALIGN_CENTER_HORIZONTAL)
             getattr(self, "ui_caps_on_%d" % row).Hide()
 
+        # The editing keys lie on four groups, and move between them as the keyboard is
+        # arranged for the screen (see _arrange()): the columns beside the letters, the row
+        # under them on a narrow screen, and the bottom row.
+        self._left, self._right, self._edit_row, self._bottom = (
+            self._surface(KeyGroup) for _ in range(4))
+        bottom = self._bottom
         for index in range(4):
-            key = self._key(caption("shift"), self.on_shift)
+            key = self._key(caption("shift"), self.on_shift, parent=bottom)
             key.SetBackgroundColour(wx.Colour(*SHIFT_OFF_COLOUR))
             setattr(self, "ui_shift_%d" % index, key)
         # "Tab" and "Space" are the labels the keypad class types by: only the faces change.
-        self.ui_tab = self._key("Tab", self._on_text_key, face=caption("tab"))
+        self.ui_tab = self._key("Tab", self._on_text_key, parent=bottom, face=caption("tab"))
         self._map_codes(self.ui_tab, *EDITING_CODES["tab"])
-        self.ui_space = self._key("Space", self._on_space_key, face=caption("space"))
-        self.ui_backspace = self._editing_key("backspace", self._on_backspace_key)
-        self.ui_clear = self._editing_key("clear", self._on_clear_key)
-        self.ui_cancel = self._editing_key("cancel", self._on_cancel_key)
-        self.ui_ok = self._editing_key("confirm", self._on_ok_key, id=wx.ID_OK)
-        self.ui_layout = self._key("", self._on_layout_key, units=1.5)
-        self.ui_page = self._key(SYMBOLS_FACE, self._on_page_turn, units=1.5)
+        self.ui_space = self._key("Space", self._on_space_key, parent=bottom,
+                                  face=caption("space"))
+        self.ui_backspace = self._editing_key("backspace", self._on_backspace_key, parent=bottom)
+        self.ui_clear = self._editing_key("clear", self._on_clear_key, parent=bottom)
+        self.ui_cancel = self._editing_key("cancel", self._on_cancel_key, parent=bottom)
+        self.ui_ok = self._editing_key("confirm", self._on_ok_key, id=wx.ID_OK, parent=bottom)
+        self.ui_layout = self._key("", self._on_layout_key, parent=bottom, units=1.5)
+        self.ui_page = self._key(SYMBOLS_FACE, self._on_page_turn, parent=bottom, units=1.5)
         for key in (self.ui_layout, self.ui_page):
             key.SetBackgroundColour(wx.Colour(*SHIFT_OFF_COLOUR))
-        # Carries what a physical keyboard or an input method types that no key shows.
-        self._typist = self._key("", self.on_character)
+        # Carries what a physical keyboard or an input method types that no key shows: a key
+        # in no line of its group, never drawn.
+        self._typist = self._key("", self.on_character, parent=bottom)
         self._typist.Hide()
         self._composer = None
         self.ui_candidates = None  # built for the first layout that composes
@@ -404,47 +392,40 @@ class AlphaKeypad(Keypad):
             self._add(letters, panel, 0, wx.ALIGN_CENTER_HORIZONTAL | (wx.TOP if row else 0),
                       gap, owner=self._letters_page)
         shifts = [getattr(self, "ui_shift_%d" % n) for n in range(4)]
-        if per_line is None:
+        full, edit_row = per_line is None, per_line is not None and not one_row
+        if full:
             self._add(rows, self._symbols_page, 0, wx.EXPAND | wx.BOTTOM, gap, owner="rows")
             middle = wx.BoxSizer(wx.HORIZONTAL)
-            for index, column in enumerate(((self.ui_tab, shifts[0], shifts[2]), None,
-                                            (self.ui_backspace, shifts[1], shifts[3]))):
-                if column is None:
-                    self._add(middle, self._letters_page, 0, wx.EXPAND | wx.LEFT, gap,
-                              owner="rows")
-                    continue
-                keys = wx.BoxSizer(wx.VERTICAL)
-                for n, key in enumerate(column):
-                    self._add(keys, key, 0, wx.EXPAND | (wx.TOP if n else 0), gap, owner="rows")
-                self._add(middle, keys, 1, wx.EXPAND | (wx.LEFT if index else 0), gap,
-                          owner="rows")
+            for column, keys in ((self._left, (self.ui_tab, shifts[0], shifts[2])),
+                                 (self._right, (self.ui_backspace, shifts[1], shifts[3]))):
+                column.set_lines([[key] for key in keys], gap, dict.fromkeys(keys, 1))
+            self._add(middle, self._left, 1, wx.EXPAND)
+            self._add(middle, self._letters_page, 0, wx.EXPAND | wx.LEFT, gap, owner="rows")
+            self._add(middle, self._right, 1, wx.EXPAND | wx.LEFT, gap, owner="rows")
             self._add(rows, middle, 0, wx.EXPAND | wx.BOTTOM, gap, owner="rows")
         else:
             for page in (self._letters_page, self._symbols_page):
                 self._add(rows, page, 0, wx.EXPAND | wx.BOTTOM, gap, owner="rows")
-            if not one_row:
-                edit = wx.BoxSizer(wx.HORIZONTAL)
-                self._add(edit, self.ui_page, 0, wx.EXPAND)
-                for key in (self.ui_tab, shifts[0]):
-                    self._add(edit, key, 0, wx.EXPAND | wx.LEFT, gap, owner="rows")
-                edit.AddStretchSpacer(1)
-                self._add(edit, self.ui_backspace, 0, wx.EXPAND | wx.LEFT, gap, owner="rows")
-                self._add(rows, edit, 0, wx.EXPAND | wx.BOTTOM, gap, owner="rows")
+            if edit_row:
+                self._edit_row.set_lines(
+                    [[self.ui_page, self.ui_tab, shifts[0], None, self.ui_backspace]], gap)
+                self._add(rows, self._edit_row, 0, wx.EXPAND | wx.BOTTOM, gap, owner="rows")
+        for group, shown in ((self._left, full), (self._right, full),
+                             (self._edit_row, edit_row)):
+            group.Show(shown)
         bottom_keys = [(self.ui_clear, 2), (self.ui_layout, 2), (self.ui_space, 7),
                        (self.ui_cancel, 2), (self.ui_ok, 3)]
         if one_row:
             bottom_keys[0:0] = [(self.ui_page, 0), (self.ui_tab, 0), (shifts[0], 0)]
             bottom_keys.insert(-2, (self.ui_backspace, 0))
         # Shares of the width where it is plenty; on a narrow screen Space takes what is left
-        # (a share makes a sizer as wide as its most demanding key needs at that share).
-        bottom = wx.BoxSizer(wx.HORIZONTAL)
-        for index, (key, share) in enumerate(bottom_keys):
-            if per_line is not None:
-                share = int(key is self.ui_space)
-            self._add(bottom, key, share, wx.EXPAND | (wx.LEFT if index else 0), gap,
-                      owner="rows")
-        rows.Add(bottom, 0, wx.EXPAND)
-        self._set_border(BORDER if per_line is None else TIGHT_BORDER)
+        # (a share makes a line as wide as its most demanding key needs at that share).
+        if not full:
+            bottom_keys = [(key, int(key is self.ui_space)) for key, _ in bottom_keys]
+        self._bottom.set_lines([[key for key, _ in bottom_keys]], gap,
+                               {key: share for key, share in bottom_keys if share})
+        rows.Add(self._bottom, 0, wx.EXPAND)
+        self._set_border(BORDER if full else TIGHT_BORDER)
         self._show_page()
 
     def _show_page(self):
@@ -496,13 +477,15 @@ class AlphaKeypad(Keypad):
         self.ui_composition = Composition(self.ui_candidates, "", self.palette)
         self.ui_composition.SetFont(self._key_font)
         row.Add(self.ui_composition, 3, wx.EXPAND)
-        keys = self._surface(CandidateKeys, self.ui_candidates)
+        # The candidates share the row's width, ◀ ▶ keep their own.
+        keys = self._surface(KeyGroup, self.ui_candidates)
         self._add(row, keys, 2 * composing.PAGE, wx.EXPAND | wx.LEFT, GAP)
         self._candidate_keys = [self._key("", self._on_candidate, parent=keys, kind=CandidateKey)
                                 for _ in range(composing.PAGE)]
         self.ui_previous = self._key("\u25c0", self._on_page_key, parent=keys)
         self.ui_next = self._key("\u25b6", self._on_page_key, parent=keys)
-        keys.set_lines([self._candidate_keys + [self.ui_previous, self.ui_next]], GAP)
+        keys.set_lines([self._candidate_keys + [self.ui_previous, self.ui_next]], GAP,
+                       dict.fromkeys(self._candidate_keys, 1))
 
     def _show_candidates(self, composition, candidates, has_previous, has_next):
         self.ui_composition.SetLabel(composition)

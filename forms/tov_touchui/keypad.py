@@ -102,12 +102,13 @@ class Keypad(wx.Dialog):
             self._first_key = key
         return self._wire(key, handler, char)
 
-    def _editing_key(self, name, handler, id=wx.ID_ANY):
+    def _editing_key(self, name, handler, id=wx.ID_ANY, parent=None):
         """The key of caption `name` (clear, confirm, cancel, backspace), with its physical
         keys; backspace repeats while held, confirm stands out, cancel has wx.ID_CANCEL."""
         if name == "cancel":
             id = wx.ID_CANCEL
-        key = self._key(caption(name), handler, id=id, repeat=name == "backspace")
+        key = self._key(caption(name), handler, parent=parent, id=id,
+                        repeat=name == "backspace")
         self._map_codes(key, *EDITING_CODES[name])
         if name == "confirm":
             self._style_confirm(key)

@@ -492,52 +492,89 @@ class KeyWindow(KeySurface):
 
 
 class KeyGroup(KeySurface):
-    """The surface of a group of keys in lines (a row of letters, the symbols), each line
-    centred, its keys as high as its highest, `gap` px (at scale 1) between keys and lines
-    and around them all `border` px."""
+    """The surface of a group of keys in lines (a row of letters, the symbols, the editing
+    keys), `gap` px (at scale 1) between keys and lines and `border` px around them all.
+
+    A line is centred; its keys are as high as its highest and as wide as they need, but for
+    those given a share of the line: they take the width the others leave, by their shares,
+    as a sizer's proportions do. None in a line is a space that takes a share of one.
+    """
 
     def __init__(self, parent, palette, gap=0, border=0):
         KeySurface.__init__(self, parent, palette)
-        self.rows = []    # the keys as the layout has them, row by row
-        self._lines = []  # ... and as the surface places them: in lines that fit the screen
+        self.rows = []     # the keys as the layout has them, row by row
+        self._lines = []   # ... and as the surface places them: in lines that fit the screen
+        self._shares = {}  # id(key) -> its share of its line's width
         self._gap = gap
         self._border = border
 
-    def set_lines(self, lines, gap=None):
+    def set_lines(self, lines, gap=None, shares=None):
+        """Places `lines` of keys here (keys from another group move here), `shares` a
+        {key: share} of the lines' widths."""
         self._lines = [list(line) for line in lines]
+        self._shares = {id(key): share for key, share in (shares or {}).items()}
         if gap is not None:
             self._gap = gap
+        for key in (key for line in self._lines for key in line if key is not None):
+            self._take(key)
         self.key_changed()
 
+    def _take(self, key):
+        """An editing key moves from group to group as the keyboard is arranged anew."""
+        before = key._surface
+        if before is not self:
+            if before._down is key:
+                before._release()
+            before._keys.remove(key)
+            before.key_changed()
+            key._surface = self
+            key._best = {}
+            self._keys.append(key)
+
     def _measure(self):
-        """[(line's keys shown, their sizes, line's width, line's height)], gap px, border px."""
+        """[(line's items shown, their sizes, their shares, line's width, line's height)], gap
+        px, border px. An item is a key, or None for a space."""
         gap, border = gap_px(self._gap, self._scale), gap_px(self._border, self._scale)
         lines = []
         for line in self._lines:
-            keys = [key for key in line if key._shown]
-            if keys:
-                sizes = [key.best_size() for key in keys]
-                lines.append((keys, sizes, sum(s.width for s in sizes) + gap * (len(keys) - 1),
-                              max(s.height for s in sizes)))
+            items = [item for item in line if item is None or item._shown]
+            keys = [item for item in items if item is not None]
+            if not keys:
+                continue
+            sizes = [wx.Size(0, 0) if item is None else item.best_size() for item in items]
+            shares = [1 if item is None else self._shares.get(id(item), 0) for item in items]
+            fixed = sum(size.width for size, share in zip(sizes, shares) if not share)
+            # Each key with a share gets at least its own width from it.
+            per_share = max([size.width / float(share)
+                             for size, share in zip(sizes, shares) if share] or [0])
+            width = fixed + int(math.ceil(per_share * sum(shares))) + gap * (len(keys) - 1)
+            lines.append((items, sizes, shares, width, max(size.height for size in sizes)))
         return lines, gap, border
 
     def DoGetBestSize(self):
         lines, gap, border = self._measure()
         if not lines:
             return wx.Size(0, 0)
-        return wx.Size(max(line[2] for line in lines) + 2 * border,
-                       sum(line[3] for line in lines) + gap * (len(lines) - 1) + 2 * border)
+        return wx.Size(max(line[3] for line in lines) + 2 * border,
+                       sum(line[4] for line in lines) + gap * (len(lines) - 1) + 2 * border)
 
     def place(self):
         lines, gap, border = self._measure()
-        width = self.GetClientSize().width
+        room = self.GetClientSize().width - 2 * border
         y = border
-        for keys, sizes, line_width, line_height in lines:
-            x = (width - line_width) // 2
-            for key, size in zip(keys, sizes):
-                key._rect = wx.Rect(x, y, size.width, line_height)
-                x += size.width + gap
-            y += line_height + gap
+        for items, sizes, shares, width, height in lines:
+            total = sum(shares)
+            keys = sum(1 for item in items if item is not None)
+            fixed = sum(size.width for size, share in zip(sizes, shares) if not share)
+            flexible = room - fixed - gap * (keys - 1)
+            x = border if total else border + (room - width) // 2
+            for item, size, share in zip(items, sizes, shares):
+                wide = max(size.width, flexible * share // total) if share else size.width
+                if item is not None:
+                    item._rect = wx.Rect(x, y, wide, height)
+                    x += gap
+                x += wide
+            y += height + gap
 
 
 class Alternatives(KeyGroup):
