@@ -1,6 +1,6 @@
 """Benchmarks of tov_touch against plain Python and bare wx, measured side by side in one run.
 
-    python3 bench/bench.py [--quick] [--only dispatch,handlers,touch,startup,memory]
+    python3 bench/bench.py [--quick] [--only dispatch,handlers,touch,chinese,startup,memory,frames]
 
 Prints a Markdown report and writes it to bench/RESULTS.md (with the machine and the
 interpreter). Nothing here is asserted: the figures are compared against their goals in the
@@ -565,48 +565,49 @@ def memory(quick):
     label = wx.TextCtrl(frame, value="x")
     tov_touch.AlphaKeypadProxy(label)
 
-    def confirm_when_modal(cls):
+    def type_and_confirm(cls, typed):
+        """Once the keypad is modal: its keys of `typed` pressed, then confirm."""
         def confirm():
             pad = next((w for w in wx.GetTopLevelWindows()
                         if isinstance(w, cls) and w.IsModal()), None)
             if pad is None:
                 wx.CallAfter(confirm)
                 return
+            for label in typed:
+                press(find_button(pad, label))
             press(find_button(pad, tov_touchui.caption("confirm")))
         wx.CallAfter(confirm)
 
-    def digit():
-        pad = tov_touch.DigitKeypad(frame, tov_touch.KEYPAD_MODE_FLOAT, 0, 10)
-        pad.SetValue("5")
-        confirm_when_modal(tov_touch.DigitKeypad)
-        pad.ShowModal()
-        pad.Destroy()
+    def shown(make, typed):
+        def cycle():
+            pad = make()
+            type_and_confirm(type(pad), typed)
+            pad.ShowModal()
+            pad.Destroy()
+        return cycle
 
-    def pin():
-        pad = tov_touch.DigitPasswordKeypad(frame)
-        confirm_when_modal(tov_touch.DigitPasswordKeypad)
-        pad.ShowModal()
-        pad.Destroy()
+    def touched(ctrl, cls, typed):
+        def cycle():
+            type_and_confirm(cls, typed)
+            left_down(ctrl)
+        return cycle
 
-    def alpha():
-        pad = tov_touch.AlphaKeypad(frame)
-        confirm_when_modal(tov_touch.AlphaKeypad)
-        pad.ShowModal()
-        pad.Destroy()
-
-    def digit_proxy():
-        confirm_when_modal(tov_touch.DigitKeypad)
-        left_down(ctrl)
-
-    def alpha_proxy():
-        confirm_when_modal(tov_touch.AlphaKeypad)
-        left_down(label)
+    def text_keyboard(layout):
+        def make():
+            tov_touchui.set_layout(layout)
+            return tov_touch.AlphaKeypad(frame)
+        return make
 
     scale = 10 if quick else 1
-    cases = [("DigitKeypad", digit, 10000 // scale), ("DigitPasswordKeypad", pin, 1000 // scale),
-             ("DigitKeypadProxy", digit_proxy, 1000 // scale),
-             ("AlphaKeypad", alpha, 1000 // scale), ("AlphaKeypadProxy", alpha_proxy,
-                                                     1000 // scale)]
+    cases = [("DigitKeypad", shown(lambda: tov_touch.DigitKeypad(
+                frame, tov_touch.KEYPAD_MODE_FLOAT, 0, 10), "12"), 10000 // scale),
+             ("DigitPasswordKeypad", shown(lambda: tov_touch.DigitPasswordKeypad(frame), "1234"),
+              1000 // scale),
+             ("DigitKeypadProxy", touched(ctrl, tov_touch.DigitKeypad, "7"), 1000 // scale),
+             ("AlphaKeypadProxy", touched(label, tov_touch.AlphaKeypad, "ab"), 1000 // scale)]
+    cases += [("AlphaKeypad, %s" % layout, shown(text_keyboard(layout), typed), 1000 // scale)
+              for layout, typed in [("us", "abc"), ("ru", "абв"), ("el", "αβγ"),
+                                    ("pinyin", "ni"), ("hangul", "ㅎㅏㄴ")]]
     rows = []
     for name, cycle, count in cases:
         for _ in range(20):
@@ -626,12 +627,31 @@ def memory(quick):
         rows.append([name, count, "%.1f" % (elapsed / count * 1000), "%+d" % d_objects,
                      "%+d" % d_rss, verdict(d_objects <= 0 and d_rss < 1024)])
     frame.Destroy()
+    tov_touchui.set_layout(None)
     flush_events(50)
-    section("Memory over open/confirm/destroy cycles",
+    section("Memory over open/type/confirm/destroy cycles",
             ["dialog", "cycles", "ms per cycle", "Python objects", "RSS KiB",
              "goal 0 objects, RSS < 1 MB"], rows,
-            ["Twenty cycles first warm caches up; objects are counted by the collector after "
-             "gc.collect(); RSS is VmRSS (which glibc and GTK caches also move)."])
+            ["Each cycle opens the keypad, presses its keys of a few characters (the letters of "
+             "the layout: Latin, Cyrillic, Greek, pinyin that the engine composes, Hangul jamo) "
+             "and confirms. Twenty cycles first warm caches up; objects are counted by the "
+             "collector after gc.collect(); RSS is VmRSS of the application's process (which "
+             "glibc and GTK caches also move; the composing engines run in a process of their "
+             "own)."])
+
+
+# ---------------------------------------------------------------------------------------------
+# (7) within a frame, against the baseline build
+
+def frames(quick):
+    import frames as within_a_frame
+    baseline = os.environ.get("TOUCH_BASELINE_BUILD")
+    if not baseline:
+        section("Touch to keypad, within a frame", ["problem"],
+                [["no baseline build: `make bench` builds one (TOUCH_BASELINE_BUILD)"]])
+        return
+    name = "before (%s)" % os.environ.get("TOUCH_BASELINE", "baseline")
+    within_a_frame.run(quick, [(name, baseline), ("now", BUILD)], section, verdict)
 
 
 def machine():
@@ -653,7 +673,8 @@ def machine():
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--quick", action="store_true", help="fewer samples, for a smoke run")
-    parser.add_argument("--only", default="dispatch,handlers,touch,chinese,startup,memory")
+    parser.add_argument("--only",
+                        default="dispatch,handlers,touch,chinese,startup,memory,frames")
     parser.add_argument("--output", default=os.path.join(HERE, "RESULTS.md"))
     parser.add_argument("--screen", help="the screen this display has, for the touch figures "
                         "measured in a child on another panel size")
@@ -663,7 +684,7 @@ def main():
     if options.screen:
         touch(options.quick, options.screen)
     else:
-        for name in ["dispatch", "handlers", "touch", "chinese", "startup", "memory"]:
+        for name in ["dispatch", "handlers", "touch", "chinese", "startup", "memory", "frames"]:
             if name in chosen:
                 globals()[name](options.quick)
             if name == "touch" and name in chosen:

@@ -85,16 +85,19 @@ def click(window):
     flush_events(60)
 
 
-def _mouse(window, kind):
+def _mouse(key, kind):
+    surface = key.GetParent()
+    x, y, width, height = key.GetRect()
     event = wx.MouseEvent(kind)
-    event.SetEventObject(window)
-    event.SetPosition(wx.Point(*(side // 2 for side in window.GetClientSize())))
-    window.GetEventHandler().ProcessEvent(event)
+    event.SetEventObject(surface)
+    event.SetPosition(wx.Point(x + width // 2, y + height // 2))
+    surface.GetEventHandler().ProcessEvent(event)
 
 
 def tap(key):
-    """A touch on a drawn key, down and up at its centre, as the key's own mouse events: what
-    the X events of click() become, without their round trips (for many keys in a row)."""
+    """A touch on a key, down and up at its centre, as the mouse events of the surface it lies
+    on: what the X events of click() become, without their round trips (for many keys in a
+    row)."""
     _mouse(key, wx.wxEVT_LEFT_DOWN)
     _mouse(key, wx.wxEVT_LEFT_UP)
 
@@ -104,7 +107,7 @@ def hold_and_tap(key, label):
     alternative `label`."""
     from tov_touchui.keys import Alternatives
     _mouse(key, wx.wxEVT_LEFT_DOWN)
-    key._hold_timer.Notify()  # the hold's time is up
+    key.GetParent()._hold_timer.Notify()  # the hold's time is up
     _mouse(key, wx.wxEVT_LEFT_UP)
     tap(next(k for k in Alternatives._open.choices() if k.GetLabel() == label))
     flush_events(5)  # the offer closes

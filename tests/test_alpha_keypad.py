@@ -164,13 +164,6 @@ def test_backspace_drops_the_last_character(make, start, writes):
     assert field.writes == writes
 
 
-def test_backspace_drops_the_last_character(make):
-    keyboard = make()
-    keyboard.set_value("xy")
-    keyboard.on_backspace(None)
-    assert keyboard.get_value() == "x"
-
-
 def test_clear_and_unconverted_set_value(make):
     keyboard = make()
     keyboard._AlphaKeypad__text_field = field = Field("abc")

@@ -104,10 +104,12 @@ def test_every_character_of_a_layout_by_touch(app, frame, layout, name):
         keyboard.Destroy()
 
 
-def test_a_smallest_key_of_no_size_is_refused():
-    for value in (0, -15, "15", float("nan")):
-        with pytest.raises(ValueError):
-            tov_touchui.set_smallest_key(value)
+@pytest.mark.parametrize("value, error", [(0, ValueError), (-15, ValueError),
+                                          (float("nan"), ValueError), ("15", TypeError),
+                                          (True, TypeError)])
+def test_a_smallest_key_of_no_size_is_refused(value, error):
+    with pytest.raises(error):
+        tov_touchui.set_smallest_key(value)
     assert tov_touchui.get_smallest_key() is None
 
 

@@ -1,5 +1,6 @@
 """The text keyboard: symbol panels that the shift key swaps, letter groups that the caps keys
 swap, the editing keys around them, and the layout they are filled from."""
+import math
 import unicodedata
 
 import wx
@@ -8,9 +9,9 @@ import tov_wxtools
 
 from . import composing
 from .captions import caption
-from .drawn import DrawnControl
-from .keypad import BORDER, EDITING_CODES, GAP, MIN_GAP, Keypad
-from .keys import TouchKey, fire_key
+from .drawn import MIN_GAP, DrawnControl, scaled_font
+from .keypad import BORDER, EDITING_CODES, GAP, Keypad
+from .keys import KeyGroup, TouchKey, fire_key
 from .texts import Caption
 from .layouts import LAYOUTS, get_layout
 
@@ -60,25 +61,16 @@ class CandidateKey(TouchKey):
 
     MARGIN = 4  # px each side of a shrunk candidate
 
-    _painting = False
-
     def measured_text(self):
         return "M"
 
-    def draw(self, dc, size):
-        self._painting = True
-        try:
-            TouchKey.draw(self, dc, size)
-        finally:
-            self._painting = False
-
-    def drawing_font(self):
-        font = TouchKey.drawing_font(self)
-        if self._painting:  # never for the key's size, only for its face
-            room = self.GetClientSize().width - 2 * self.scaled(self.MARGIN)
-            width = self.GetFullTextExtent(self.face_text(), font)[0]
-            if 0 < room < width:
-                return font.Scaled(max(0.5, room / float(width)))
+    def face_font(self, width):
+        font = self.drawing_font()
+        room = width - 2 * self.GetParent().scaled(self.MARGIN)
+        text_width = self.GetParent().text_size(self.face_text(), font)[0]
+        if 0 < room < text_width:
+            # In steps of a twentieth: the fonts stay few, whatever the candidates.
+            return scaled_font(font, max(0.5, math.floor(20.0 * room / text_width) / 20.0))
         return font
 
 
@@ -135,8 +127,8 @@ class AlphaKeypad(Keypad):
 
     The Caps key is part of the letter group, so the one in view always switches to the
     other state: ui_caps_lock_on (caps-off group) -> on_caps_on, ui_caps_lock_off (caps-on
-    group) -> on_caps_off. The shift keys are wx.Buttons, as the subclass expects: it colours
-    them by the state. A layout with an alternate (Russian, Greek: Latin) has a key that
+    group) -> on_caps_off. The subclass colours the shift keys by the state. The key groups
+    are surfaces that draw their keys (KeyGroup): the keyboard opens without a window per key. A layout with an alternate (Russian, Greek: Latin) has a key that
     switches between the two (ui_layout). Holding a key offers its alternatives (accented
     letters, AltGr symbols); a character typed on a physical keyboard or committed by an input
     method that no key shows arrives through on_character all the same.
@@ -170,47 +162,55 @@ class AlphaKeypad(Keypad):
         # two or three pages (keys for gloves on a small panel).
         self._symbols_page = self._group(wx.VERTICAL)
         self._letters_page = self._group(wx.VERTICAL)
-        self.no_Shift = self._group(wx.VERTICAL, self._symbols_page)
-        self.Shift = self._group(wx.VERTICAL, self._symbols_page)
+        self.no_Shift = self._surface(KeyGroup, self._symbols_page)
+        self.Shift = self._surface(KeyGroup, self._symbols_page)
         self.Shift.Hide()
         self._letter_rows = [self._group(wx.VERTICAL, self._letters_page)
                              for _ in range(LETTER_ROWS)]
         for row, panel in enumerate(self._letter_rows):
             for state in ("off", "on"):
-                group = self._group(wx.VERTICAL, panel)
+                group = self._surface(KeyGroup, panel)
                 setattr(self, "ui_caps_%s_%d" % (state, row), group)
                 panel.GetSizer().Add(group, 0, wx.ALIGN_CENTER_HORIZONTAL)
             getattr(self, "ui_caps_on_%d" % row).Hide()
 
+        # The editing keys lie on four groups, and move between them as the keyboard is
+        # arranged for the screen (see _arrange()): the columns beside the letters, the row
+        # under them on a narrow screen, and the bottom row.
+        self._left, self._right, self._edit_row, self._bottom = (
+            self._surface(KeyGroup) for _ in range(4))
+        bottom = self._bottom
         for index in range(4):
-            key = self._key(caption("shift"), self.on_shift)
+            key = self._key(caption("shift"), self.on_shift, parent=bottom)
             key.SetBackgroundColour(wx.Colour(*SHIFT_OFF_COLOUR))
             setattr(self, "ui_shift_%d" % index, key)
         # "Tab" and "Space" are the labels the keypad class types by: only the faces change.
-        self.ui_tab = self._key("Tab", self._on_text_key, face=caption("tab"))
+        self.ui_tab = self._key("Tab", self._on_text_key, parent=bottom, face=caption("tab"))
         self._map_codes(self.ui_tab, *EDITING_CODES["tab"])
-        self.ui_space = self._key("Space", self._on_space_key, face=caption("space"))
-        self.ui_backspace = self._editing_key("backspace", self._on_backspace_key)
-        self.ui_clear = self._editing_key("clear", self._on_clear_key)
-        self.ui_cancel = self._editing_key("cancel", self._on_cancel_key)
-        self.ui_ok = self._editing_key("confirm", self._on_ok_key, id=wx.ID_OK)
-        self.ui_layout = self._key("", self._on_layout_key, units=1.5)
-        self.ui_page = self._key(SYMBOLS_FACE, self._on_page_turn, units=1.5)
+        self.ui_space = self._key("Space", self._on_space_key, parent=bottom,
+                                  face=caption("space"))
+        self.ui_backspace = self._editing_key("backspace", self._on_backspace_key, parent=bottom)
+        self.ui_clear = self._editing_key("clear", self._on_clear_key, parent=bottom)
+        self.ui_cancel = self._editing_key("cancel", self._on_cancel_key, parent=bottom)
+        self.ui_ok = self._editing_key("confirm", self._on_ok_key, id=wx.ID_OK, parent=bottom)
+        self.ui_layout = self._key("", self._on_layout_key, parent=bottom, units=1.5)
+        self.ui_page = self._key(SYMBOLS_FACE, self._on_page_turn, parent=bottom, units=1.5)
         for key in (self.ui_layout, self.ui_page):
             key.SetBackgroundColour(wx.Colour(*SHIFT_OFF_COLOUR))
-        # Carries what a physical keyboard or an input method types that no key shows.
-        self._typist = self._key("", self.on_character)
+        # Carries what a physical keyboard or an input method types that no key shows: a key
+        # in no line of its group, never drawn.
+        self._typist = self._key("", self.on_character, parent=bottom)
         self._typist.Hide()
         self._composer = None
-        self._build_candidates()
+        self.ui_candidates = None  # built for the first layout that composes
 
         self._keys = wx.BoxSizer(wx.VERTICAL)  # the rows of keys, see _arrange()
         body = wx.BoxSizer(wx.VERTICAL)
         self._add(body, self.ui_message, 0, wx.EXPAND | wx.BOTTOM, 6)
         self._add(body, self.ui_value_normal, 0, wx.EXPAND | wx.BOTTOM, 12)
         self._add(body, self.ui_value_password, 0, wx.EXPAND | wx.BOTTOM, 12)
-        self._add(body, self.ui_candidates, 0, wx.EXPAND | wx.BOTTOM, GAP)
         self._add(body, self._keys, 1, wx.EXPAND)
+        self._body = body
         self._home = layout_name  # the layout the switch key comes back to
         self._per_line = None     # keys in a line on a narrow screen; None: the full keyboard
         self._pages = [ALL_LETTERS, SYMBOLS]  # on a narrow screen: the rows of each page
@@ -235,11 +235,14 @@ class AlphaKeypad(Keypad):
         engine = layout.get("engine")
         self._composer = composing.Composer(engine, self._show_candidates, self._commit) \
             if engine else None
-        self.ui_candidates.Show(bool(engine))
-        offers = bool(engine) and composing.ENGINES[engine].get("candidates", True)
-        for key in self._candidate_keys + [self.ui_previous, self.ui_next]:
-            key.Show(offers)  # Hangul: the syllable being typed only
-        self._show_candidates("", [], False, False)
+        if engine and self.ui_candidates is None:
+            self._build_candidates()
+        if self.ui_candidates is not None:
+            self.ui_candidates.Show(bool(engine))
+            offers = bool(engine) and composing.ENGINES[engine].get("candidates", True)
+            for key in self._candidate_keys + [self.ui_previous, self.ui_next]:
+                key.Show(offers)  # Hangul: the syllable being typed only
+            self._show_candidates("", [], False, False)
         # Composing, the lower-case letters go to the engine; every other key commits the
         # composition first, then types itself.
         typing = self._on_text_key if engine else self.on_character
@@ -250,7 +253,7 @@ class AlphaKeypad(Keypad):
         for row, (letters, capitals) in enumerate(zip(layout["letters"], caps_rows)):
             for group, chars, case in ((getattr(self, "ui_caps_off_%d" % row), letters, str),
                                        (getattr(self, "ui_caps_on_%d" % row), capitals, upper)):
-                self._clear(group)
+                group.clear()
                 group.rows = [[self._key(char, self._handler(char, typing), parent=group,
                                          char=char, alternatives=case(alternatives.get(base, "")))
                                for base, char in zip(letters, chars)]]
@@ -280,7 +283,7 @@ class AlphaKeypad(Keypad):
             tov_wxtools.window_fit_layout(self)
 
     def _fill_symbols(self, panel, rows, alternatives, handler):
-        self._clear(panel)
+        panel.clear()
         panel.rows = [[self._key(char, self._handler(char, handler), parent=panel, char=char,
                                  alternatives=alternatives.get(char, "")) for char in chars]
                       for chars in rows]
@@ -361,18 +364,10 @@ class AlphaKeypad(Keypad):
 
     def _lay_out_panels(self):
         """Lines the keys of every panel up, each row in lines of at most _per_line keys."""
-        gap = self._gap()
         for panel in self._key_panels():
-            sizer = panel.GetSizer()
-            self._borders.pop(panel, None)
-            sizer.Clear(delete_windows=False)
-            for index, line in enumerate(l for row in panel.rows
-                                         for l in _lines(row, self._per_line, self._key_size)):
-                box = wx.BoxSizer(wx.HORIZONTAL)
-                for n, key in enumerate(line):
-                    self._add(box, key, 0, wx.EXPAND | (wx.LEFT if n else 0), gap, owner=panel)
-                self._add(sizer, box, 0, wx.ALIGN_CENTER_HORIZONTAL | (wx.TOP if index else 0),
-                          gap, owner=panel)
+            panel.set_lines([line for row in panel.rows
+                             for line in _lines(row, self._per_line, self._key_size)],
+                            self._gap())
 
     def _arrange(self, per_line, one_row=False, pages=(ALL_LETTERS, SYMBOLS)):
         """The full keyboard (per_line None): symbols above the letters, Tab, Shift and the
@@ -397,47 +392,40 @@ class AlphaKeypad(Keypad):
             self._add(letters, panel, 0, wx.ALIGN_CENTER_HORIZONTAL | (wx.TOP if row else 0),
                       gap, owner=self._letters_page)
         shifts = [getattr(self, "ui_shift_%d" % n) for n in range(4)]
-        if per_line is None:
+        full, edit_row = per_line is None, per_line is not None and not one_row
+        if full:
             self._add(rows, self._symbols_page, 0, wx.EXPAND | wx.BOTTOM, gap, owner="rows")
             middle = wx.BoxSizer(wx.HORIZONTAL)
-            for index, column in enumerate(((self.ui_tab, shifts[0], shifts[2]), None,
-                                            (self.ui_backspace, shifts[1], shifts[3]))):
-                if column is None:
-                    self._add(middle, self._letters_page, 0, wx.EXPAND | wx.LEFT, gap,
-                              owner="rows")
-                    continue
-                keys = wx.BoxSizer(wx.VERTICAL)
-                for n, key in enumerate(column):
-                    self._add(keys, key, 0, wx.EXPAND | (wx.TOP if n else 0), gap, owner="rows")
-                self._add(middle, keys, 1, wx.EXPAND | (wx.LEFT if index else 0), gap,
-                          owner="rows")
+            for column, keys in ((self._left, (self.ui_tab, shifts[0], shifts[2])),
+                                 (self._right, (self.ui_backspace, shifts[1], shifts[3]))):
+                column.set_lines([[key] for key in keys], gap, dict.fromkeys(keys, 1))
+            self._add(middle, self._left, 1, wx.EXPAND)
+            self._add(middle, self._letters_page, 0, wx.EXPAND | wx.LEFT, gap, owner="rows")
+            self._add(middle, self._right, 1, wx.EXPAND | wx.LEFT, gap, owner="rows")
             self._add(rows, middle, 0, wx.EXPAND | wx.BOTTOM, gap, owner="rows")
         else:
             for page in (self._letters_page, self._symbols_page):
                 self._add(rows, page, 0, wx.EXPAND | wx.BOTTOM, gap, owner="rows")
-            if not one_row:
-                edit = wx.BoxSizer(wx.HORIZONTAL)
-                edit.Add(self.ui_page, 0, wx.EXPAND)
-                for key in (self.ui_tab, shifts[0]):
-                    self._add(edit, key, 0, wx.EXPAND | wx.LEFT, gap, owner="rows")
-                edit.AddStretchSpacer(1)
-                self._add(edit, self.ui_backspace, 0, wx.EXPAND | wx.LEFT, gap, owner="rows")
-                self._add(rows, edit, 0, wx.EXPAND | wx.BOTTOM, gap, owner="rows")
+            if edit_row:
+                self._edit_row.set_lines(
+                    [[self.ui_page, self.ui_tab, shifts[0], None, self.ui_backspace]], gap)
+                self._add(rows, self._edit_row, 0, wx.EXPAND | wx.BOTTOM, gap, owner="rows")
+        for group, shown in ((self._left, full), (self._right, full),
+                             (self._edit_row, edit_row)):
+            group.Show(shown)
         bottom_keys = [(self.ui_clear, 2), (self.ui_layout, 2), (self.ui_space, 7),
                        (self.ui_cancel, 2), (self.ui_ok, 3)]
         if one_row:
             bottom_keys[0:0] = [(self.ui_page, 0), (self.ui_tab, 0), (shifts[0], 0)]
             bottom_keys.insert(-2, (self.ui_backspace, 0))
         # Shares of the width where it is plenty; on a narrow screen Space takes what is left
-        # (a share makes a sizer as wide as its most demanding key needs at that share).
-        bottom = wx.BoxSizer(wx.HORIZONTAL)
-        for index, (key, share) in enumerate(bottom_keys):
-            if per_line is not None:
-                share = int(key is self.ui_space)
-            self._add(bottom, key, share, wx.EXPAND | (wx.LEFT if index else 0), gap,
-                      owner="rows")
-        rows.Add(bottom, 0, wx.EXPAND)
-        self._set_border(BORDER if per_line is None else TIGHT_BORDER)
+        # (a share makes a line as wide as its most demanding key needs at that share).
+        if not full:
+            bottom_keys = [(key, int(key is self.ui_space)) for key, _ in bottom_keys]
+        self._bottom.set_lines([[key for key, _ in bottom_keys]], gap,
+                               {key: share for key, share in bottom_keys if share})
+        rows.Add(self._bottom, 0, wx.EXPAND)
+        self._set_border(BORDER if full else TIGHT_BORDER)
         self._show_page()
 
     def _show_page(self):
@@ -480,25 +468,24 @@ class AlphaKeypad(Keypad):
     # -- Chinese -------------------------------------------------------------------------------
 
     def _build_candidates(self):
+        """The row of the composition and its candidates, between the value and the keys."""
         self.ui_candidates = self._group()
+        self._add(self._body, self.ui_candidates, 0, wx.EXPAND | wx.BOTTOM, GAP,
+                  index=self._body.GetItemCount() - 1)
+        self._scaled = None
         row = self.ui_candidates.GetSizer()
         self.ui_composition = Composition(self.ui_candidates, "", self.palette)
         self.ui_composition.SetFont(self._key_font)
         row.Add(self.ui_composition, 3, wx.EXPAND)
-        self._candidate_keys = []
-        for _ in range(composing.PAGE):
-            key = CandidateKey(self.ui_candidates, wx.ID_ANY, "", floor=self._key_size,
-                               base_points=self._key_points, palette=self.palette,
-                               least=self._least)
-            key.SetFont(self._key_font)
-            self._wire(key, self._on_candidate, None)
-            self._add(row, key, 2, wx.EXPAND | wx.LEFT, GAP)
-            self._candidate_keys.append(key)
-        self.ui_previous = self._key("\u25c0", self._on_page_key, parent=self.ui_candidates)
-        self.ui_next = self._key("\u25b6", self._on_page_key, parent=self.ui_candidates)
-        for key in (self.ui_previous, self.ui_next):
-            self._add(row, key, 0, wx.EXPAND | wx.LEFT, GAP)
-        self.ui_candidates.Hide()
+        # The candidates share the row's width, ◀ ▶ keep their own.
+        keys = self._surface(KeyGroup, self.ui_candidates)
+        self._add(row, keys, 2 * composing.PAGE, wx.EXPAND | wx.LEFT, GAP)
+        self._candidate_keys = [self._key("", self._on_candidate, parent=keys, kind=CandidateKey)
+                                for _ in range(composing.PAGE)]
+        self.ui_previous = self._key("\u25c0", self._on_page_key, parent=keys)
+        self.ui_next = self._key("\u25b6", self._on_page_key, parent=keys)
+        keys.set_lines([self._candidate_keys + [self.ui_previous, self.ui_next]], GAP,
+                       dict.fromkeys(self._candidate_keys, 1))
 
     def _show_candidates(self, composition, candidates, has_previous, has_next):
         self.ui_composition.SetLabel(composition)

@@ -28,7 +28,7 @@ class DigitForm(Keypad):
             else:
                 key = self._editing_key(face, getattr(self, handler))
             setattr(self, name, key)
-            grid.Add(key, (row, column), (1, span), wx.EXPAND)
+            grid.Add(key.GetParent(), (row, column), (1, span), wx.EXPAND)
         for column in range(max(column + span for *_, column, span in self.KEYS)):
             grid.AddGrowableCol(column)
         return grid
@@ -65,11 +65,11 @@ class DigitForm(Keypad):
         # would otherwise widen its column alone).
         gap = self._px(GAP)
         keys = [(getattr(self, name), span) for name, _, _, _, _, span in self.KEYS]
-        # (DoGetBestSize: GetBestSize would not go below the width set here last time.)
-        column = max(-(-(key.DoGetBestSize().width - gap * (span - 1)) // span)
+        # (The key's own best size: its window's would not go below the width set here.)
+        column = max(-(-(key.best_size().width - gap * (span - 1)) // span)
                      for key, span in keys)
         for key, span in keys:
-            key.SetMinSize((column * span + gap * (span - 1), -1))
+            key.GetParent().SetMinSize((column * span + gap * (span - 1), -1))
         Keypad._before_measure(self)
 
 

@@ -13,6 +13,7 @@ import wx
 from . import theme
 
 MIN_TOUCH = 44  # px: no key, however tight the screen, gets smaller than this either way
+MIN_GAP = 3     # px between keys, however tight the screen
 MM_PER_INCH = 25.4
 
 _smallest_key = None  # (millimetres, pixels per millimetre or None) that the application asked
@@ -22,12 +23,16 @@ def set_smallest_key(millimetres, pixels_per_mm=None):
     """Keys of every keypad opened from now on at least `millimetres` wide and high (15 for
     work gloves), measured with the density of the display the keypad opens on, or with
     `pixels_per_mm` where the application knows its panel better than the display reports.
-    Never below 44 px. None: back to 44 px. Raises ValueError for anything but a positive
-    number."""
+    Never below 44 px. None: back to 44 px. Raises TypeError for anything but a number, as
+    the other settings do, and ValueError for a number that is not positive and finite."""
     global _smallest_key
-    for value in (millimetres, pixels_per_mm):
-        if value is not None and (isinstance(value, bool) or not isinstance(
-                value, numbers.Real) or not 0 < value < float("inf")):
+    for name, value in (("millimetres", millimetres), ("pixels_per_mm", pixels_per_mm)):
+        if value is None:
+            continue
+        if isinstance(value, bool) or not isinstance(value, numbers.Real):
+            raise TypeError("set_smallest_key() argument '%s' must be a number or None, not %s"
+                            % (name, type(value).__name__))
+        if not 0 < value < float("inf"):
             raise ValueError("a size and density must be positive numbers, not %r" % (value,))
     _smallest_key = None if millimetres is None else (millimetres, pixels_per_mm)
 
@@ -35,6 +40,11 @@ def set_smallest_key(millimetres, pixels_per_mm=None):
 def get_smallest_key():
     """(millimetres, pixels per millimetre or None) as set, or None: 44 px."""
     return _smallest_key
+
+
+def gap_px(gap, scale):
+    """A gap of `gap` px at scale 1, at `scale`: never below MIN_GAP, and none stays none."""
+    return max(MIN_GAP, int(round(gap * scale))) if gap else 0
 
 
 def smallest_key_px(window=None):
@@ -50,6 +60,34 @@ def smallest_key_px(window=None):
 # Measured captions kept: the keys' own are a few hundred, but candidates and compositions are
 # new text at every key press, and a panel runs for months.
 EXTENTS_KEPT = 4096
+FONTS_KEPT = 256
+
+# Fonts scaled, shared by every control: a keypad's fit tries several scales, each for some
+# thirty controls that draw in one and the same font.
+_scaled_fonts = {}  # (description, scale) -> font
+
+
+def describe(font):
+    """The font's description, kept on the font (which is never changed once made): Pango
+    writes it out afresh each time it is asked."""
+    try:
+        return font.tov_description
+    except AttributeError:
+        font.tov_description = description = font.GetNativeFontInfoDesc()
+        return description
+
+
+def scaled_font(font, scale):
+    """`font` at `scale` times its size."""
+    if scale == 1.0:
+        return font
+    key = (describe(font), scale)
+    scaled = _scaled_fonts.get(key)
+    if scaled is None:
+        if len(_scaled_fonts) >= FONTS_KEPT:
+            _scaled_fonts.clear()
+        scaled = _scaled_fonts[key] = font.Scaled(scale)
+    return scaled
 
 
 class DrawnControl(wx.Control):
@@ -68,6 +106,7 @@ class DrawnControl(wx.Control):
         self.palette = palette or theme.palette()
         self._font = self._default_font()
         self._scale = 1.0
+        self._exact = True  # measure texts in the scale's own font, not in proportion
         self._drawing_font = None
         wx.Control.SetLabel(self, label)
         self.Bind(wx.EVT_PAINT, self._on_paint)
@@ -100,9 +139,9 @@ class DrawnControl(wx.Control):
     def GetFont(self):
         return wx.Font(self._font)
 
-    def set_scale(self, scale):
-        if scale != self._scale:
-            self._scale = scale
+    def set_scale(self, scale, exact=True):
+        if (scale, exact) != (self._scale, self._exact):
+            self._scale, self._exact = scale, exact
             self._drawing_font = None
             self._changed()
 
@@ -111,13 +150,17 @@ class DrawnControl(wx.Control):
 
     def drawing_font(self):
         if self._drawing_font is None:
-            font = self._font if self._scale == 1.0 else self._font.Scaled(self._scale)
-            self._drawing_font = font
+            self._drawing_font = scaled_font(self._font, self._scale)
         return self._drawing_font
 
-    def text_size(self, text):
-        font = self.drawing_font()
-        key = (text, font.GetNativeFontInfoDesc())
+    def text_size(self, text, font=None):
+        """(width, height) of `text` in `font`, by default the control's at its scale (or its
+        font at scale 1, times the scale, where the scale is not to be measured exactly)."""
+        if font is None and not self._exact and self._scale != 1.0:
+            width, height = self.text_size(text, self._font)
+            return (int(math.ceil(width * self._scale)), int(math.ceil(height * self._scale)))
+        font = font or self.drawing_font()
+        key = (text, describe(font))
         size = self._extents.get(key)
         if size is None:
             if len(self._extents) >= EXTENTS_KEPT:
@@ -131,9 +174,12 @@ class DrawnControl(wx.Control):
 
     def _on_paint(self, event):
         dc = wx.PaintDC(self)
-        dc.SetBackground(wx.Brush(self.GetParent().GetBackgroundColour()))
+        dc.SetBackground(wx.Brush(self.background()))
         dc.Clear()
         self.draw(dc, self.GetClientSize())
+
+    def background(self):
+        return self.GetParent().GetBackgroundColour()
 
     def draw(self, dc, size):
         raise NotImplementedError

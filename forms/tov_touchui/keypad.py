@@ -8,13 +8,12 @@ import tov_wxtools
 
 from . import theme
 from .captions import caption, get_language
-from .drawn import MIN_TOUCH, smallest_key_px
-from .keys import Preview, TouchKey, fire_key
+from .drawn import MIN_TOUCH, gap_px, smallest_key_px
+from .keys import KeySurface, KeyWindow, Preview, TouchKey, fire_key
 from .keystrokes import typed_char
 from .texts import MASK, Caption, ValueField
 
-GAP = 10       # px between keys at scale 1: about 2 mm on a 7" 800x480 panel
-MIN_GAP = 3    # ... and never less, however tight the screen
+GAP = 10       # px between keys at scale 1: about 2 mm on a 7" 800x480 panel (MIN_GAP at least)
 BORDER = 14
 PROMPT_POINTS = 16
 FIELD_MIN_WIDTH = 160
@@ -62,6 +61,7 @@ class Keypad(wx.Dialog):
             self._key_size = key_size
             self._least = smallest_key_px(parent)  # px no key goes below
             self._scale = 1.0
+            self._exact = True    # texts measured in the scale's own fonts, not in proportion
             self._borders = {}    # owner -> [(sizer item, gap at scale 1)]; None: the form's
             self._grid_gaps = []  # (grid sizer, gap at scale 1)
             self._scaled = None   # controls with set_scale(), found at the next fit
@@ -87,36 +87,36 @@ class Keypad(wx.Dialog):
             raise
 
     def _key(self, caption, handler=None, parent=None, id=wx.ID_ANY, char=None, units=1.0,
-             repeat=False, face=None, alternatives=""):
-        """A touch key `units` keys wide. `char` is what a physical keystroke must type to
-        fire it (and what the key previews while pressed); holding it offers `alternatives`."""
+             repeat=False, face=None, alternatives="", kind=TouchKey):
+        """A touch key `units` keys wide, on the group `parent`, or else on a window of its own
+        (a child of `parent`, or of the dialog). `char` is what a physical keystroke must type
+        to fire it (and what the key previews while pressed); holding it offers
+        `alternatives`."""
         size = (self._key_size[0] * units, self._key_size[1])
-        key = TouchKey(parent or self, id, caption, floor=size, base_points=self._key_points,
-                       repeat=repeat, face=face, palette=self.palette,
-                       alternatives=alternatives, preview=char is not None,
-                       least=self._least)
-        key.SetFont(self._key_font)
+        surface = parent if isinstance(parent, KeySurface) else self._surface(
+            KeyWindow, parent)
+        key = kind(surface, id, caption, floor=size, base_points=self._key_points,
+                   repeat=repeat, face=face, alternatives=alternatives,
+                   preview=char is not None, least=self._least)
         if self._first_key is None:
             self._first_key = key
         return self._wire(key, handler, char)
 
-    def _editing_key(self, name, handler, id=wx.ID_ANY):
+    def _editing_key(self, name, handler, id=wx.ID_ANY, parent=None):
         """The key of caption `name` (clear, confirm, cancel, backspace), with its physical
         keys; backspace repeats while held, confirm stands out, cancel has wx.ID_CANCEL."""
         if name == "cancel":
             id = wx.ID_CANCEL
-        key = self._key(caption(name), handler, id=id, repeat=name == "backspace")
+        key = self._key(caption(name), handler, parent=parent, id=id,
+                        repeat=name == "backspace")
         self._map_codes(key, *EDITING_CODES[name])
         if name == "confirm":
             self._style_confirm(key)
         return key
 
     def _wire(self, key, handler, char):
-        # Keys never take the focus (a focused GTK button clicks itself on Space and Enter):
-        # the char hook is the only way a keystroke reaches them.
-        key.SetCanFocus(False)
         if handler is not None:
-            self.Bind(wx.EVT_BUTTON, handler, key)
+            key.Bind(wx.EVT_BUTTON, handler)
         if char is not None:
             self._keys_by_char.setdefault(char, []).append(key)
         return key
@@ -144,25 +144,31 @@ class Keypad(wx.Dialog):
         key.SetFont(self._key_font.Bold())
 
     def _group(self, orient=wx.HORIZONTAL, parent=None):
-        """A panel of keys that the keypad class shows and hides as one."""
+        """A panel that the keypad shows and hides as one, of the windows in its sizer."""
         panel = wx.Panel(parent or self)
         panel.SetBackgroundColour(self.palette.window)
         panel.SetSizer(wx.BoxSizer(orient))
         return panel
 
-    def _add(self, sizer, item, proportion=0, flag=0, gap=0, owner=None):
-        """sizer.Add() with a border of `gap` px at scale 1 that scales with the keys. The
-        borders inside a panel that is refilled belong to it (`owner`): _clear() drops them."""
-        added = sizer.Add(item, proportion, flag, self._px(gap))
+    def _surface(self, kind, parent=None):
+        """A window that keys lie on: a KeyGroup, or the KeyWindow of one key."""
+        surface = kind(parent or self, self.palette)
+        surface.SetFont(self._key_font)
+        return surface
+
+    def _add(self, sizer, item, proportion=0, flag=0, gap=0, owner=None, index=None):
+        """sizer.Add() (or Insert() at `index`) with a border of `gap` px at scale 1 that scales
+        with the keys. The borders inside a part that is arranged again belong to it (`owner`).
+        A key is added as the window it lies on."""
+        if isinstance(item, TouchKey):
+            item = item.GetParent()
+        if index is None:
+            added = sizer.Add(item, proportion, flag, self._px(gap))
+        else:
+            added = sizer.Insert(index, item, proportion, flag, self._px(gap))
         if gap:
             self._borders.setdefault(owner, []).append((added, gap))
         return added
-
-    def _clear(self, panel):
-        """Empties a panel of keys, to be filled again."""
-        self._borders.pop(panel, None)
-        panel.GetSizer().Clear(delete_windows=True)
-        self._scaled = None
 
     def _grid(self, rows=0, cols=0, bag=False):
         grid = wx.GridBagSizer(GAP, GAP) if bag else wx.GridSizer(rows, cols, GAP, GAP)
@@ -184,14 +190,14 @@ class Keypad(wx.Dialog):
     # -- fitting the screen --------------------------------------------------------------------
 
     def _px(self, gap):
-        return max(MIN_GAP, int(round(gap * self._scale))) if gap else 0
+        return gap_px(gap, self._scale)
 
-    def _apply_scale(self, scale):
-        self._scale = scale
+    def _apply_scale(self, scale, exact=True):
+        self._scale, self._exact = scale, exact
         if self._scaled is None:
             self._scaled = [w for w in _descendants(self) if hasattr(w, "set_scale")]
         for widget in self._scaled:
-            widget.set_scale(scale)
+            widget.set_scale(scale, exact)
         for borders in self._borders.values():
             for item, gap in borders:
                 item.SetBorder(self._px(gap))
@@ -204,7 +210,7 @@ class Keypad(wx.Dialog):
         # The prompt grows with the keys' font and wraps to the width of the keys rather than
         # widening the keypad.
         growth = self._first_key.GetFont().GetFractionalPointSize() / self._key_points
-        self.ui_message.set_scale(self._scale * max(1.0, growth))
+        self.ui_message.set_scale(self._scale * max(1.0, growth), self._exact)
         self.ui_message.wrap(self._keys.CalcMin().width)
 
     def _floor_scale(self):
@@ -212,8 +218,10 @@ class Keypad(wx.Dialog):
         there, keys at their floor and captions still legible."""
         return MIN_TOUCH / float(min(self._key_size))
 
-    def _need_at(self, scale):
-        self._apply_scale(scale)
+    def _need_at(self, scale, exact=False):
+        """The size the keypad needs at `scale`: with its texts measured as they grow in
+        proportion from scale 1, or `exact`ly as the scale's own fonts draw them."""
+        self._apply_scale(scale, exact)
         return self.GetSizer().GetMinSize()
 
     def fit_into(self, room):
@@ -223,6 +231,18 @@ class Keypad(wx.Dialog):
         where it does not, everything shrinks evenly, keys down to their floor (44 px, or the
         size set_smallest_key() asked for). Returns the scale.
         """
+        # The search measures texts in proportion: Pango loads each new size of a font afresh
+        # (a fontconfig search, a millisecond each), and the search tries several sizes of five
+        # fonts. The scale found is then laid out exactly, a hair smaller where hinting made
+        # the texts wider than in proportion.
+        scale = self._search_scale(room)
+        for _ in range(3):
+            if self._fits(self._need_at(scale, exact=True), room) or scale <= MIN_SCALE:
+                break
+            scale = max(MIN_SCALE, scale * 0.98)
+        return scale
+
+    def _search_scale(self, room):
         # Measured at scale 1 whatever the scale now: the same keys then always get the same
         # size, however often the keypad is fitted.
         scale = 1.0
