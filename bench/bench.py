@@ -600,7 +600,7 @@ def memory(quick):
 
     scale = 10 if quick else 1
     cases = [("DigitKeypad", shown(lambda: tov_touch.DigitKeypad(
-                frame, tov_touch.KEYPAD_MODE_FLOAT, 0, 10), "12"), 10000 // scale),
+                frame, tov_touch.KEYPAD_MODE_FLOAT, 0, 10), "1.5"), 10000 // scale),
              ("DigitPasswordKeypad", shown(lambda: tov_touch.DigitPasswordKeypad(frame), "1234"),
               1000 // scale),
              ("DigitKeypadProxy", touched(ctrl, tov_touch.DigitKeypad, "7"), 1000 // scale),
