@@ -28,7 +28,8 @@ TOUCHES = [("numeric keypad", "digit", None), ("PIN pad", "pin", None),
            ("text keyboard, pinyin", "text", "pinyin")]
 STATES = [("Shift", "shift", None, "1280x1024"), ("Caps", "caps", None, "1280x1024"),
           ("layout key (Russian to Latin and back)", "layout", "ru", "1280x1024"),
-          ("page key (?123 and back)", "page", None, "480x800")]
+          ("page key (?123 and back)", "page", None, "480x800"),
+          ("a pinyin letter (candidates change)", "compose", "pinyin", "1280x1024")]
 
 
 def _run(build, screen, what, samples, layout, count):
