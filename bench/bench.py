@@ -566,7 +566,8 @@ def memory(quick):
     tov_touch.AlphaKeypadProxy(label)
 
     def type_and_confirm(cls, typed):
-        """Once the keypad is modal: its keys of `typed` pressed, then confirm."""
+        """Once the keypad is modal: its keys labelled as the items of `typed` pressed, then
+        confirm."""
         def confirm():
             pad = next((w for w in wx.GetTopLevelWindows()
                         if isinstance(w, cls) and w.IsModal()), None)
@@ -599,18 +600,23 @@ def memory(quick):
         return make
 
     scale = 10 if quick else 1
+    clear = tov_touchui.caption("clear")
     cases = [("DigitKeypad", shown(lambda: tov_touch.DigitKeypad(
-                frame, tov_touch.KEYPAD_MODE_FLOAT, 0, 10), "12"), 10000 // scale),
+                frame, tov_touch.KEYPAD_MODE_FLOAT, 0, 10), "1.5"), 10000 // scale),
              ("DigitPasswordKeypad", shown(lambda: tov_touch.DigitPasswordKeypad(frame), "1234"),
               1000 // scale),
-             ("DigitKeypadProxy", touched(ctrl, tov_touch.DigitKeypad, "7"), 1000 // scale),
-             ("AlphaKeypadProxy", touched(label, tov_touch.AlphaKeypad, "ab"), 1000 // scale)]
+             # A proxy's keypad opens on the control's value, which the last cycle wrote.
+             ("DigitKeypadProxy", touched(ctrl, tov_touch.DigitKeypad, [clear, "7"]),
+              1000 // scale),
+             ("AlphaKeypadProxy", touched(label, tov_touch.AlphaKeypad, [clear, "a", "b"]),
+              1000 // scale)]
     cases += [("AlphaKeypad, %s" % layout, shown(text_keyboard(layout), typed), 1000 // scale)
               for layout, typed in [("us", "abc"), ("ru", "абв"), ("el", "αβγ"),
                                     ("pinyin", "ni"), ("hangul", "ㅎㅏㄴ")]]
     rows = []
     for name, cycle, count in cases:
-        for _ in range(20):
+        # RSS settles only after a few hundred cycles (glibc's heap, GTK's caches), flat after.
+        for _ in range(max(20, count // 2)):
             cycle()
         flush_events(30)
         gc.collect()
@@ -634,7 +640,8 @@ def memory(quick):
              "goal 0 objects, RSS < 1 MB"], rows,
             ["Each cycle opens the keypad, presses its keys of a few characters (the letters of "
              "the layout: Latin, Cyrillic, Greek, pinyin that the engine composes, Hangul jamo) "
-             "and confirms. Twenty cycles first warm caches up; objects are counted by the "
+             "and confirms. Half as many cycles first warm caches up (RSS settles after a few "
+             "hundred, and is flat after that); objects are counted by the "
              "collector after gc.collect(); RSS is VmRSS of the application's process (which "
              "glibc and GTK caches also move; the composing engines run in a process of their "
              "own)."])

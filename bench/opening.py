@@ -5,7 +5,8 @@ layouts not yet loaded).
     python3 bench/opening.py WHAT SAMPLES [--layout NAME] [--count]
 
 WHAT: digit, pin or text (a touch on a bound control opens that keypad), or shift, caps, page
-or layout (a press of that key on an open text keyboard). Prints one JSON line:
+or layout (a press of that key on an open text keyboard), or compose (the letters of "nihao",
+over and over, on a composing layout). Prints one JSON line:
 {"first": [ms, ...], "whole": [ms, ...]}, the first sample cold: to the keypad's first paint
 event, and to the end of the paints that the same frame brings (the keypad drawn whole).
 With --count the clock is not read: a marker call (wx.MilliSleep) at each touch and at each
@@ -28,6 +29,7 @@ import tov_touchui  # noqa: E402
 
 KEYPADS = ("digit", "pin", "text")
 STATE_KEYS = {"shift": "ui_shift_0", "caps": None, "page": "ui_page", "layout": "ui_layout"}
+COMPOSED = "nihao"  # what the compose presses type, over and over, on a composing layout
 
 
 class FirstPaint(wx.EventFilter):
@@ -111,9 +113,14 @@ def presses(frame, watch, what, samples):
         if len(times) == samples or not keyboard.IsModal():
             keyboard.EndModal(wx.ID_CANCEL)
             return
-        name = STATE_KEYS[what] or ("ui_caps_lock_on" if keyboard.ui_caps_off_2.IsShown()
-                                    else "ui_caps_lock_off")
-        key = getattr(keyboard, name)
+        if what == "compose":
+            letter = COMPOSED[len(times) % len(COMPOSED)]
+            key = next(k for row in range(3) for k in getattr(keyboard, "ui_caps_off_%d" % row)
+                       .GetChildren() if k.GetLabel() == letter)
+        else:
+            name = STATE_KEYS[what] or ("ui_caps_lock_on" if keyboard.ui_caps_off_2.IsShown()
+                                        else "ui_caps_lock_off")
+            key = getattr(keyboard, name)
         watch.start(lambda: (times.append(watch.milliseconds()),
                              wx.CallLater(30, press_next)))
         tov_touchui.fire_key(key)

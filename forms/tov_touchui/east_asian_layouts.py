@@ -15,7 +15,7 @@ LAYOUTS = {
         "letters": ("ㅂㅈㄷㄱㅅㅛㅕㅑㅐㅔ", "ㅁㄴㅇㄹㅎㅗㅓㅏㅣ", "ㅋㅌㅊㅍㅠㅜㅡ"),
         "caps_letters": ("ㅃㅉㄸㄲㅆㅛㅕㅑㅒㅖ", "ㅁㄴㅇㄹㅎㅗㅓㅏㅣ", "ㅋㅌㅊㅍㅠㅜㅡ"),
         "alternatives": {"ㅂ": "ㅃ", "ㅈ": "ㅉ", "ㄷ": "ㄸ", "ㄱ": "ㄲ", "ㅅ": "ㅆ", "ㅐ": "ㅒ",
-                         "ㅔ": "ㅖ"},
+                         "ㅔ": "ㅖ", "\\": "₩"},  # ₩ where Korean keyboards print it
         "alternate": "us",
         "engine": "hangul",
     },
