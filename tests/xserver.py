@@ -17,6 +17,7 @@ WINDOW_MANAGER = "openbox"  # gives windows a title bar, as on a panel's desktop
 # icewm, which panel PCs ship and which honours every hint openbox ignores.
 WINDOW_MANAGERS = ("openbox", "icewm")
 START_S = 30
+STOP_S = 10  # after SIGTERM; a server or window manager still there then is killed
 
 
 class DisplayError(RuntimeError):
@@ -67,9 +68,20 @@ def xvfb(width, height, window_manager=False, log_path=None):
             raise DisplayError("the virtual display %s went away during the run (%s)%s"
                                % (display, _state(server), _tail(log_path)))
     finally:
-        if server.poll() is None:
-            server.terminate()
-            server.wait(10)
+        _stop(server)
+
+
+def _stop(process):
+    """Ends `process`: asked first, killed when it outlives STOP_S (an emulated Xvfb on a busy
+    machine can), so that a run whose work is done never fails in its cleanup."""
+    if process.poll() is not None:
+        return
+    process.terminate()
+    try:
+        process.wait(STOP_S)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
 
 
 def _state(server):
@@ -95,5 +107,4 @@ def _window_manager(display, name):
     try:
         yield
     finally:
-        manager.terminate()
-        manager.wait(10)
+        _stop(manager)
