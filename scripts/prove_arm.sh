@@ -10,7 +10,8 @@
 # lowest CPU priority and each command is ended after BOUND seconds.
 # Usage: scripts/prove_arm.sh [ARCH ...]   ARCH: arm64 or armhf (default: both)
 # ROOTS is where the roots are built (default /var/tmp/tov_touch-arm-roots), rebuilt on every run;
-# TESTS, when set, are the pytest arguments `./run test` runs with (its PYTEST_ARGS); BOUND
+# TESTS, when set, are the pytest arguments `./run test` runs with (its PYTEST_ARGS), and
+# VARIABLES further make variables it gets (NAME=value words: the tests' environment); BOUND
 # defaults to 3600 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,6 +23,7 @@ archs=("$@")
 roots=${ROOTS:-/var/tmp/tov_touch-arm-roots}
 bound=${BOUND:-3600}
 tests=${TESTS:-}
+read -r -a variables <<<"${VARIABLES:-}"
 
 require_root
 renice -n 19 -p $$ >/dev/null
@@ -57,8 +59,8 @@ prove() {
   echo "[$arch] debootstrap: $((SECONDS - start)) s"
   clone_into "$root" "$commit"
   local status=0
-  run_two_commands "$root" "Debian 12 $arch" "$bound" "[$arch] " ${tests:+"PYTEST_ARGS=$tests"} ||
-    status=1
+  run_two_commands "$root" "Debian 12 $arch" "$bound" "[$arch] " ${tests:+"PYTEST_ARGS=$tests"} \
+    ${variables[@]+"${variables[@]}"} || status=1
   echo "$summary" >"$root.summary"
   return "$status"
 }
